@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <iostream>
 #include <system_error>
 #include <thread>
@@ -58,9 +57,6 @@ void HttpServerIO::start(std::uint16_t port, bool ipv4Only, QueuePriority priori
   if (isRunning()) return;
   stop();
   setState(HttpServerIOState::starting);
-  // Writes use MSG_NOSIGNAL, but sendfile has no such flag: a peer that vanishes mid-file
-  // must not kill the process.
-  std::signal(SIGPIPE, SIG_IGN);
 
   auto listener = Socket::openListener(port, ipv4Only, limits::kListenBacklog,
                                        ipv4Only ? listenAddressIPv4 : listenAddressIPv6);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <mutex>
 #include <cstring>
 
 #include "errno_text.h"
@@ -168,6 +170,10 @@ void Socket::writeBytes(std::span<const std::uint8_t> bytes, bool more) {
 }
 
 void Socket::sendFile(File& file) {
+  // Writes use MSG_NOSIGNAL, but sendfile has no such flag: a peer that vanishes mid-file
+  // must not kill the process.
+  static std::once_flag sigpipeIgnored;
+  std::call_once(sigpipeIgnored, [] { std::signal(SIGPIPE, SIG_IGN); });
   auto size = file.size();
   off_t offset = 0;
   while (!size || offset < *size) {
