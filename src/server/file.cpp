@@ -36,7 +36,9 @@ std::vector<std::string> File::listFolder(const std::string& path) {
   return names;
 }
 
-File::File(File&& other) noexcept : pointer_(other.pointer_) { other.pointer_ = nullptr; }
+File::File(File&& other) noexcept : pointer_(other.pointer_) {
+  other.pointer_ = nullptr;
+}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
@@ -47,14 +49,18 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-File::~File() { close(); }
+File::~File() {
+  close();
+}
 
 void File::close() {
   if (pointer_) std::fclose(pointer_);
   pointer_ = nullptr;
 }
 
-int File::descriptor() const { return pointer_ ? ::fileno(pointer_) : -1; }
+int File::descriptor() const {
+  return pointer_ ? ::fileno(pointer_) : -1;
+}
 
 bool File::isRegular() const {
   struct stat info {};

@@ -68,7 +68,8 @@ std::string_view stripSchemeAndAuthority(std::string_view target) {
 
 }  // namespace
 
-HttpParserError::HttpParserError(Kind kind, std::string line) : kind_(kind), line_(std::move(line)) {
+HttpParserError::HttpParserError(Kind kind, std::string line)
+    : kind_(kind), line_(std::move(line)) {
   description_ = kindName(kind);
   if (kind == Kind::invalidStatusLine) description_ += "(\"" + line_ + "\")";
 }
@@ -94,7 +95,8 @@ HttpRequest readRequest(Socket& socket) {
   HttpRequest request;
   std::string statusLine = readBoundedLine(socket);
   auto pieces = splitOnSpaces(statusLine);
-  if (pieces.size() < 3) throw HttpParserError(HttpParserError::Kind::invalidStatusLine, statusLine);
+  if (pieces.size() < 3)
+    throw HttpParserError(HttpParserError::Kind::invalidStatusLine, statusLine);
   request.method = std::string(pieces[0]);
   parseTarget(pieces[1], request);
 

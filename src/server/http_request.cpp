@@ -77,8 +77,9 @@ class MultipartWalker {
 
   bool readBody(std::vector<std::uint8_t>& out) {
     auto start = body_.begin() + static_cast<std::ptrdiff_t>(cursor_);
-    auto found = std::search(start, body_.end(),
-                             std::boyer_moore_horspool_searcher(delimiter_.begin(), delimiter_.end()));
+    auto found =
+        std::search(start, body_.end(),
+                    std::boyer_moore_horspool_searcher(delimiter_.begin(), delimiter_.end()));
     if (found == body_.end()) return false;
     out.assign(start, found);
     cursor_ = static_cast<std::size_t>(found - body_.begin()) + delimiter_.size();
@@ -94,7 +95,9 @@ class MultipartWalker {
 
 }  // namespace
 
-std::optional<std::string> MultiPart::partName() const { return dispositionValue(*this, "name"); }
+std::optional<std::string> MultiPart::partName() const {
+  return dispositionValue(*this, "name");
+}
 
 std::optional<std::string> MultiPart::partFileName() const {
   return dispositionValue(*this, "filename");

@@ -80,19 +80,17 @@ HttpResponseBody HttpResponseBody::custom(std::any value, Serialiser serialiser)
 std::string HttpResponseBody::serialise() const {
   switch (kind_) {
     case Kind::json:
-      if (!isValidJsonTree(json_, true)) throw SerializationError{SerializationError::Kind::invalidObject};
+      if (!isValidJsonTree(json_, true))
+        throw SerializationError{SerializationError::Kind::invalidObject};
       try {
         return json_.dump();
       } catch (const nlohmann::json::exception&) {  // a string that is not UTF-8
         throw SerializationError{SerializationError::Kind::invalidObject};
       }
     case Kind::html:
-    case Kind::text:
-      return text_;
-    case Kind::htmlBody:
-      return "<html><meta charset=\"UTF-8\"><body>" + text_ + "</body></html>";
-    case Kind::data:
-      return std::string(data_.begin(), data_.end());
+    case Kind::text: return text_;
+    case Kind::htmlBody: return "<html><meta charset=\"UTF-8\"><body>" + text_ + "</body></html>";
+    case Kind::data: return std::string(data_.begin(), data_.end());
     case Kind::custom:
       if (!serialiser_) throw SerializationError{SerializationError::Kind::notSupported};
       return serialiser_(value_);
@@ -201,32 +199,26 @@ HeaderMap HttpResponse::headerMap() const {
       }
       break;
     case Kind::ok:
-      if (body_->kind() == HttpResponseBody::Kind::json) headers["Content-Type"] = "application/json";
+      if (body_->kind() == HttpResponseBody::Kind::json)
+        headers["Content-Type"] = "application/json";
       if (body_->kind() == HttpResponseBody::Kind::html) headers["Content-Type"] = "text/html";
       if (body_->kind() == HttpResponseBody::Kind::data && body_->contentType()) {
         headers["Content-Type"] = *body_->contentType();
       }
       break;
     case Kind::movedPermanently:
-    case Kind::movedTemporarily:
-      headers["Location"] = location_;
-      break;
-    default:
-      break;
+    case Kind::movedTemporarily: headers["Location"] = location_; break;
+    default: break;
   }
   return headers;
 }
 
 BodyContent HttpResponse::bodyContent() const {
   switch (kind_) {
-    case Kind::ok:
-      return body_->bodyContent();
-    case Kind::badRequest:
-      return body_ ? body_->bodyContent() : BodyContent{};
-    case Kind::raw:
-      return {-1, writer_};
-    default:
-      return {};
+    case Kind::ok: return body_->bodyContent();
+    case Kind::badRequest: return body_ ? body_->bodyContent() : BodyContent{};
+    case Kind::raw: return {-1, writer_};
+    default: return {};
   }
 }
 

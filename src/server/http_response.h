@@ -105,7 +105,8 @@ class HttpResponse {
   static HttpResponse notAcceptable() { return HttpResponse(Kind::notAcceptable); }
   static HttpResponse tooManyRequests() { return HttpResponse(Kind::tooManyRequests); }
   static HttpResponse internalServerError() { return HttpResponse(Kind::internalServerError); }
-  static HttpResponse raw(int code, std::string phrase, std::optional<HeaderMap> headers = std::nullopt,
+  static HttpResponse raw(int code, std::string phrase,
+                          std::optional<HeaderMap> headers = std::nullopt,
                           BodyWriter writer = nullptr);
 
   Kind kind() const { return kind_; }

@@ -43,7 +43,8 @@ std::optional<HttpRouter::Match> HttpRouter::findRoute(const std::optional<std::
 }
 
 // Depth first: the variable child, then the literal one, then the wildcards.
-const HttpRouter::Node* HttpRouter::search(const Node& node, const std::vector<std::string>& segments,
+const HttpRouter::Node* HttpRouter::search(const Node& node,
+                                           const std::vector<std::string>& segments,
                                            std::size_t index, StringMap& params) const {
   std::size_t count = segments.size();
   if (index == count) return node.isEndOfRoute ? &node : nullptr;

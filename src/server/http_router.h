@@ -27,7 +27,8 @@ class HttpRouter {
   };
 
   void addRoute(const std::optional<std::string>& method, const std::string& path, Handler handler);
-  std::optional<Match> findRoute(const std::optional<std::string>& method, const std::string& path) const;
+  std::optional<Match> findRoute(const std::optional<std::string>& method,
+                                 const std::string& path) const;
 
  private:
   struct Node {

@@ -29,7 +29,8 @@ std::optional<std::shared_ptr<File>> openRegularFile(const std::string& path) {
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
     text.replace(at, from.size(), to);
   }
   return text;
@@ -92,12 +93,15 @@ Handler HttpServer::welcomePage() {
     HtmlBuilder builder;
     builder.element("html", {}, [](HtmlBuilder& html) {
       html.element("body", {}, [](HtmlBuilder& body) {
-        body.element("center", {}, [](HtmlBuilder& center) { center.element("img", {{"src", kPicture}}); });
+        body.element("center", {}, [](HtmlBuilder& center) {
+          center.element("img", {{"src", kPicture}});
+        });
       });
     });
     std::string page = builder.html();
-    return HttpResponse::raw(200, "OK", HeaderMap{{"Content-Type", "text/html"}},
-                             [page](HttpResponseBodyWriter& writer) { writer.write(std::string_view(page)); });
+    return HttpResponse::raw(
+        200, "OK", HeaderMap{{"Content-Type", "text/html"}},
+        [page](HttpResponseBodyWriter& writer) { writer.write(std::string_view(page)); });
   };
 }
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <iostream>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -31,7 +32,9 @@ bool isTransientAcceptError(int code) {
          code == ECONNABORTED || code == EPROTO || code == EPERM || code == EINTR;
 }
 
-void log(const std::string& line) { std::cout << line << std::endl; }
+void log(const std::string& line) {
+  std::cout << line << std::endl;
+}
 
 class InnerWriteContext : public HttpResponseBodyWriter {
  public:
@@ -46,7 +49,9 @@ class InnerWriteContext : public HttpResponseBodyWriter {
 
 }  // namespace
 
-HttpServerIO::~HttpServerIO() { stop(); }
+HttpServerIO::~HttpServerIO() {
+  stop();
+}
 
 void HttpServerIO::setState(HttpServerIOState state) {
   auto current = stateValue_.load();
@@ -55,6 +60,9 @@ void HttpServerIO::setState(HttpServerIOState state) {
 
 void HttpServerIO::start(std::uint16_t port, bool ipv4Only, QueuePriority priority) {
   if (isRunning()) return;
+  if (weak_from_this().expired()) {
+    throw std::logic_error("A server must be owned by a std::shared_ptr before it starts");
+  }
   stop();
   setState(HttpServerIOState::starting);
 
@@ -197,7 +205,8 @@ HttpServerIO::Selection HttpServerIO::selectHandler(HttpRequest&) {
 bool HttpServerIO::writeResponse(Socket& socket, const HttpResponse& response, bool keepAlive) {
   if (!isRunning()) return false;
   BodyContent content = response.bodyContent();
-  std::string head = "HTTP/1.1 " + std::to_string(response.code()) + " " + response.reason() + "\r\n";
+  std::string head =
+      "HTTP/1.1 " + std::to_string(response.code()) + " " + response.reason() + "\r\n";
   if (content.length >= 0) head += "Content-Length: " + std::to_string(content.length) + "\r\n";
   if (keepAlive && content.length != -1) head += "Connection: keep-alive\r\n";
   for (const auto& [name, value] : response.headerMap()) head += name + ": " + value + "\r\n";

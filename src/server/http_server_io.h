@@ -17,7 +17,12 @@
 
 namespace dravin {
 
-enum class HttpServerIOState : std::int32_t { starting = 0, running = 1, stopping = 2, stopped = 3 };
+enum class HttpServerIOState : std::int32_t {
+  starting = 0,
+  running = 1,
+  stopping = 2,
+  stopped = 3
+};
 
 // Thread priorities of the accept loop and the connection workers, honoured as thread niceness.
 enum class QueuePriority { userInteractive, userInitiated, standard, utility, background };
@@ -43,12 +48,15 @@ class HttpServerIO : public std::enable_shared_from_this<HttpServerIO> {
   HttpServerIO& operator=(const HttpServerIO&) = delete;
   virtual ~HttpServerIO();
 
-  void start(std::uint16_t port, bool ipv4Only = true, QueuePriority priority = QueuePriority::standard);
+  void start(std::uint16_t port, bool ipv4Only = true,
+             QueuePriority priority = QueuePriority::standard);
   void stop();
 
   std::uint16_t localPort() const;
   bool isIpv4Bound() const;
-  HttpServerIOState currentState() const { return static_cast<HttpServerIOState>(stateValue_.load()); }
+  HttpServerIOState currentState() const {
+    return static_cast<HttpServerIOState>(stateValue_.load());
+  }
   bool isRunning() const { return currentState() == HttpServerIOState::running; }
   std::size_t connectionCount() const;
   // Waits until no connection worker is left, at most the given time; true when none is.

@@ -19,8 +19,10 @@ void registerLessonRoutes(HttpServer& server, const std::string& lessonFolder) {
 
   std::error_code error;
   fs::path base(lessonFolder);
-  fs::recursive_directory_iterator entries(base, fs::directory_options::skip_permission_denied, error);
-  for (auto end = fs::recursive_directory_iterator(); !error && entries != end; entries.increment(error)) {
+  fs::recursive_directory_iterator entries(base, fs::directory_options::skip_permission_denied,
+                                           error);
+  for (auto end = fs::recursive_directory_iterator(); !error && entries != end;
+       entries.increment(error)) {
     const fs::directory_entry& entry = *entries;
     bool hidden = entry.path().filename().string().starts_with('.');
     std::error_code typeError;

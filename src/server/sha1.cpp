@@ -5,7 +5,9 @@
 namespace dravin {
 
 namespace {
-std::uint32_t rotateLeft(std::uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+std::uint32_t rotateLeft(std::uint32_t value, int bits) {
+  return (value << bits) | (value >> (32 - bits));
+}
 }  // namespace
 
 std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
@@ -13,14 +15,16 @@ std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
   std::uint64_t bitLength = static_cast<std::uint64_t>(message.size()) * 8;
   message.push_back(0x80);
   while (message.size() % 64 != 56) message.push_back(0);
-  for (int shift = 56; shift >= 0; shift -= 8) message.push_back(static_cast<std::uint8_t>(bitLength >> shift));
+  for (int shift = 56; shift >= 0; shift -= 8)
+    message.push_back(static_cast<std::uint8_t>(bitLength >> shift));
 
   std::uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
   for (std::size_t block = 0; block < message.size(); block += 64) {
     std::uint32_t w[80];
     for (int i = 0; i < 16; ++i) {
       const std::uint8_t* p = &message[block + static_cast<std::size_t>(i) * 4];
-      w[i] = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+      w[i] = (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+             (std::uint32_t{p[2]} << 8) | p[3];
     }
     for (int i = 16; i < 80; ++i) w[i] = rotateLeft(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
 
@@ -43,7 +47,8 @@ std::array<std::uint8_t, 20> sha1(std::string_view bytes) {
   }
 
   std::array<std::uint8_t, 20> digest{};
-  for (std::size_t i = 0; i < 20; ++i) digest[i] = static_cast<std::uint8_t>(h[i / 4] >> (24 - 8 * (i % 4)));
+  for (std::size_t i = 0; i < 20; ++i)
+    digest[i] = static_cast<std::uint8_t>(h[i / 4] >> (24 - 8 * (i % 4)));
   return digest;
 }
 

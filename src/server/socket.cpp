@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <mutex>
 #include <cstring>
+#include <mutex>
 
 #include "errno_text.h"
 #include "file.h"
@@ -58,7 +58,9 @@ SocketError::SocketError(Kind kind, std::string text, int code)
   if (kind != Kind::convertingPeerNameFailed) description_ += "(\"" + text_ + "\")";
 }
 
-Socket::~Socket() { close(); }
+Socket::~Socket() {
+  close();
+}
 
 std::shared_ptr<Socket> Socket::openListener(std::uint16_t port, bool ipv4Only, int backlog,
                                              const std::optional<std::string>& bindAddress) {
@@ -97,7 +99,8 @@ std::shared_ptr<Socket> Socket::openListener(std::uint16_t port, bool ipv4Only, 
   if (::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) == -1) {
     failAndClose(SocketError::Kind::bindFailed, descriptor);
   }
-  if (::listen(descriptor, backlog) == -1) failAndClose(SocketError::Kind::listenFailed, descriptor);
+  if (::listen(descriptor, backlog) == -1)
+    failAndClose(SocketError::Kind::listenFailed, descriptor);
   return std::make_shared<Socket>(descriptor);
 }
 
@@ -177,8 +180,9 @@ void Socket::sendFile(File& file) {
   auto size = file.size();
   off_t offset = 0;
   while (!size || offset < *size) {
-    std::size_t chunk = size ? static_cast<std::size_t>(std::min<long long>(*size - offset, 1 << 30))
-                             : std::size_t{1} << 30;
+    std::size_t chunk = size
+                            ? static_cast<std::size_t>(std::min<long long>(*size - offset, 1 << 30))
+                            : std::size_t{1} << 30;
     ssize_t result = ::sendfile(descriptor_, file.descriptor(), &offset, chunk);
     if (result < 0 && errno == EINTR) continue;
     if (result < 0) {

@@ -35,7 +35,8 @@ class SocketError : public std::exception {
   Kind kind() const { return kind_; }
   int code() const { return code_; }  // errno at the failure, 0 when there was none
   const std::string& text() const { return text_; }
-  // The case name, then the text in quotes inside parentheses: bindFailed("Address already in use").
+  // The case name, then the text in quotes inside parentheses: bindFailed("Address already in
+  // use").
   const std::string& description() const { return description_; }
   const char* what() const noexcept override { return description_.c_str(); }
 

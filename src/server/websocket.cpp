@@ -35,7 +35,9 @@ const char* logPrefix(WsError::Kind kind) {
   return "";
 }
 
-[[noreturn]] void protocolError(const char* text) { throw WsError(WsError::Kind::protocolError, text); }
+[[noreturn]] void protocolError(const char* text) {
+  throw WsError(WsError::Kind::protocolError, text);
+}
 
 std::uint64_t readBigEndian(Socket& socket, int bytes) {
   std::uint64_t value = 0;
@@ -67,15 +69,16 @@ class SessionLoop {
       case OpCode::text:
         if (!callbacks_.text) return;
         if (!frame.fin) return keep(frame);
-        if (!buffer_.empty()) protocolError("Continuing fragmented frame cannot have an operation code.");
+        if (!buffer_.empty())
+          protocolError("Continuing fragmented frame cannot have an operation code.");
         return callbacks_.text(session_, decodeText(frame.payload));
       case OpCode::binary:
         if (!callbacks_.binary) return;
         if (!frame.fin) return keep(frame);
-        if (!buffer_.empty()) protocolError("Continuing fragmented frame cannot have an operation code.");
+        if (!buffer_.empty())
+          protocolError("Continuing fragmented frame cannot have an operation code.");
         return callbacks_.binary(session_, frame.payload);
-      case OpCode::close:
-        throw CloseRequested{};
+      case OpCode::close: throw CloseRequested{};
       case OpCode::ping:
         if (frame.payload.size() > 125) protocolError("Payload gretter than 125 octets.");
         return session_->sendFrame(frame.payload, OpCode::pong);
@@ -124,22 +127,27 @@ Frame WebSocketSession::receiveFrame() {
   frame.rsv1 = first & 0x40;
   frame.rsv2 = first & 0x20;
   frame.rsv3 = first & 0x10;
-  if (frame.rsv1 || frame.rsv2 || frame.rsv3) protocolError("Reserved frame bit has not been negociated.");
+  if (frame.rsv1 || frame.rsv2 || frame.rsv3)
+    protocolError("Reserved frame bit has not been negociated.");
 
   int opcode = first & 0x0F;
   switch (opcode) {
-    case 0x0: case 0x1: case 0x2: case 0x8: case 0x9: case 0xA:
-      frame.opcode = static_cast<OpCode>(opcode);
-      break;
-    default:
-      throw WsError(WsError::Kind::unknownOpCode, std::to_string(opcode));
+    case 0x0:
+    case 0x1:
+    case 0x2:
+    case 0x8:
+    case 0x9:
+    case 0xA: frame.opcode = static_cast<OpCode>(opcode); break;
+    default: throw WsError(WsError::Kind::unknownOpCode, std::to_string(opcode));
   }
-  bool control = frame.opcode == OpCode::close || frame.opcode == OpCode::ping || frame.opcode == OpCode::pong;
+  bool control =
+      frame.opcode == OpCode::close || frame.opcode == OpCode::ping || frame.opcode == OpCode::pong;
   if (control && !frame.fin) protocolError("Control frames must not be fragmented.");
 
   std::uint8_t second = socket->readByte();
   if (!(second & 0x80)) {
-    throw WsError(WsError::Kind::unMaskedFrame, "A client must mask all frames that it sends to the server.");
+    throw WsError(WsError::Kind::unMaskedFrame,
+                  "A client must mask all frames that it sends to the server.");
   }
   std::uint64_t length = second & 0x7F;
   if (length == 126) length = readBigEndian(*socket, 2);
@@ -154,7 +162,8 @@ Frame WebSocketSession::receiveFrame() {
 }
 
 void WebSocketSession::sendFrame(std::span<const std::uint8_t> bytes, OpCode opcode, bool fin) {
-  std::vector<std::uint8_t> header{static_cast<std::uint8_t>((fin ? 0x80 : 0) | static_cast<int>(opcode))};
+  std::vector<std::uint8_t> header{
+      static_cast<std::uint8_t>((fin ? 0x80 : 0) | static_cast<int>(opcode))};
   std::uint64_t length = bytes.size();
   if (length < 126) {
     header.push_back(static_cast<std::uint8_t>(length));
@@ -177,16 +186,21 @@ void WebSocketSession::sendText(std::string_view text) {
   sendFrame({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, OpCode::text);
 }
 
-void WebSocketSession::sendBinary(std::span<const std::uint8_t> bytes) { sendFrame(bytes, OpCode::binary); }
+void WebSocketSession::sendBinary(std::span<const std::uint8_t> bytes) {
+  sendFrame(bytes, OpCode::binary);
+}
 
-void WebSocketSession::sendClose() { sendFrame({}, OpCode::close); }
+void WebSocketSession::sendClose() {
+  sendFrame({}, OpCode::close);
+}
 
 std::string websocketAccept(std::string_view key) {
   auto digest = sha1(std::string(key) + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11");
   return base64Encode(digest);
 }
 
-void runWebSocketSession(const std::shared_ptr<Socket>& socket, const WebSocketCallbacks& callbacks) {
+void runWebSocketSession(const std::shared_ptr<Socket>& socket,
+                         const WebSocketCallbacks& callbacks) {
   auto session = std::make_shared<WebSocketSession>(socket);
   if (callbacks.connected) callbacks.connected(session);
   SessionLoop loop(session, callbacks);
@@ -207,23 +221,29 @@ void runWebSocketSession(const std::shared_ptr<Socket>& socket, const WebSocketC
 
 Handler websocketHandler(WebSocketCallbacks callbacks) {
   return [callbacks = std::move(callbacks)](HttpRequest& request) {
-    auto headerOrUnknown = [&](const char* name) { return request.header(name).value_or("unknown"); };
+    auto headerOrUnknown = [&](const char* name) {
+      return request.header(name).value_or("unknown");
+    };
     if (!request.headerHasToken("upgrade", "websocket")) {
-      return HttpResponse::badRequest(
-          HttpResponseBody::text("Invalid value of 'Upgrade' header: " + headerOrUnknown("upgrade")));
+      return HttpResponse::badRequest(HttpResponseBody::text("Invalid value of 'Upgrade' header: " +
+                                                             headerOrUnknown("upgrade")));
     }
     if (!request.headerHasToken("connection", "upgrade")) {
-      return HttpResponse::badRequest(
-          HttpResponseBody::text("Invalid value of 'Connection' header: " + headerOrUnknown("connection")));
+      return HttpResponse::badRequest(HttpResponseBody::text(
+          "Invalid value of 'Connection' header: " + headerOrUnknown("connection")));
     }
     auto key = request.header("sec-websocket-key");
     if (!key) {
       return HttpResponse::badRequest(
           HttpResponseBody::text("Invalid value of 'Sec-Websocket-Key' header: unknown"));
     }
-    HeaderMap headers{{"Upgrade", "WebSocket"}, {"Connection", "Upgrade"}, {"Sec-WebSocket-Accept", websocketAccept(*key)}};
-    return HttpResponse::switchProtocols(
-        headers, [callbacks](const std::shared_ptr<Socket>& socket) { runWebSocketSession(socket, callbacks); });
+    HeaderMap headers{{"Upgrade", "WebSocket"},
+                      {"Connection", "Upgrade"},
+                      {"Sec-WebSocket-Accept", websocketAccept(*key)}};
+    return HttpResponse::switchProtocols(headers,
+                                         [callbacks](const std::shared_ptr<Socket>& socket) {
+                                           runWebSocketSession(socket, callbacks);
+                                         });
   };
 }
 

@@ -76,6 +76,7 @@ struct WebSocketCallbacks {
 Handler websocketHandler(WebSocketCallbacks callbacks);
 std::string websocketAccept(std::string_view key);
 // Reads frames until the peer closes or breaks the protocol; returns when the session ends.
-void runWebSocketSession(const std::shared_ptr<Socket>& socket, const WebSocketCallbacks& callbacks);
+void runWebSocketSession(const std::shared_ptr<Socket>& socket,
+                         const WebSocketCallbacks& callbacks);
 
 }  // namespace dravin

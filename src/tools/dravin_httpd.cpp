@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
   dravin::registerStandardRoutes(*server, options.lessons);
   if (options.wsEcho) {
     dravin::WebSocketCallbacks echo;
-    echo.text = [](const dravin::SessionPtr& session, const std::string& text) { session->sendText(text); };
+    echo.text = [](const dravin::SessionPtr& session, const std::string& text) {
+      session->sendText(text);
+    };
     echo.binary = [](const dravin::SessionPtr& session, const std::vector<std::uint8_t>& bytes) {
       session->sendBinary(bytes);
     };
@@ -79,8 +81,8 @@ int main(int argc, char** argv) {
 
   try {
     server->start(options.port, ipv4);
-    std::cout << "Server has started ( port = " << server->localPort() << " ). Try to connect now..."
-              << std::endl;
+    std::cout << "Server has started ( port = " << server->localPort()
+              << " ). Try to connect now..." << std::endl;
   } catch (const dravin::SocketError& error) {
     std::cout << "Server start error: " << error.description() << std::endl;
     return 1;

@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ::shutdown(ends[1], SHUT_WR);
   dravin::WebSocketCallbacks callbacks;
-  callbacks.text = [](const dravin::SessionPtr& session, const std::string& text) { session->sendText(text); };
+  callbacks.text = [](const dravin::SessionPtr& session, const std::string& text) {
+    session->sendText(text);
+  };
   callbacks.binary = [](const dravin::SessionPtr&, const std::vector<std::uint8_t>&) {};
   dravin::runWebSocketSession(std::make_shared<dravin::Socket>(ends[0]), callbacks);
   ::close(ends[1]);

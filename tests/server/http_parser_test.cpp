@@ -61,7 +61,8 @@ TEST(HttpParser, RequestLine) {
 
 TEST(HttpParser, Headers) {
   auto r = parse(
-      "GET / HTTP/1.1\r\nHost: first\r\nHOST:  last \t\r\nX-Colon: a:b:c\r\nNoColon\r\n:lead\r\n\r\n");
+      "GET / HTTP/1.1\r\nHost: first\r\nHOST:  last \t\r\nX-Colon: "
+      "a:b:c\r\nNoColon\r\n:lead\r\n\r\n");
   EXPECT_EQ(r.headers.at("host"), "last") << "the last repeated header wins, values trimmed";
   EXPECT_EQ(r.headers.at("x-colon"), "a:b:c") << "split at the first colon only";
   EXPECT_EQ(r.headers.at("nocolon"), "NoColon");
@@ -80,7 +81,8 @@ TEST(HttpParser, ContentLength) {
   EXPECT_EQ(parseError("POST / HTTP/1.1\r\nContent-Length: -5\r\n\r\n"),
             HttpParserError::Kind::negativeContentLength);
   EXPECT_TRUE(parse("POST / HTTP/1.1\r\nContent-Length: abc\r\n\r\nxyz").body.empty());
-  EXPECT_TRUE(parse("POST / HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n").body.empty());
+  EXPECT_TRUE(
+      parse("POST / HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n").body.empty());
 }
 
 TEST(HttpParser, BoundsStopBeforeAllocating) {
@@ -144,7 +146,8 @@ TEST(HttpRequest, MultipartParts) {
   EXPECT_EQ(parts[1].partName(), "upload");
   EXPECT_EQ(parts[1].partFileName(), "a=b.png");
   EXPECT_EQ(parts[1].headers.at("content-type"), "image/png");
-  EXPECT_EQ(std::string(parts[1].body.begin(), parts[1].body.end()), std::string("\x89PNG\r\n\x00\x01--", 10))
+  EXPECT_EQ(std::string(parts[1].body.begin(), parts[1].body.end()),
+            std::string("\x89PNG\r\n\x00\x01--", 10))
       << "binary bytes kept, only the CR LF before the delimiter removed";
 
   EXPECT_TRUE(withBody(type, "preamble\r\n--X\r\n\r\nv\r\n--X--").parseMultipartParts().empty());

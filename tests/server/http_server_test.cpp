@@ -50,8 +50,8 @@ CurlResult curl(const std::string& arguments) {
 // How many new connections curl opened for each of two requests: "1 0" when the second reused
 // the first connection, "1 1" when the server had closed it.
 std::string connectsForTwo(const std::string& url, const std::string& extra = "") {
-  return run("curl -s --max-time 10 " + extra + " -o /dev/null -o /dev/null -w '%{num_connects} ' '" + url +
-             "' '" + url + "'")
+  return run("curl -s --max-time 10 " + extra +
+             " -o /dev/null -o /dev/null -w '%{num_connects} ' '" + url + "' '" + url + "'")
       .output;
 }
 
@@ -66,7 +66,9 @@ struct FileServer {
     lessons.write(".hidden/secret.txt", "secret");
     auto server = std::make_shared<HttpServer>();
     registerStandardRoutes(*server, lessons.path());
-    server->GET["/hello"] = [](HttpRequest&) { return HttpResponse::ok(HttpResponseBody::text("hi")); };
+    server->GET["/hello"] = [](HttpRequest&) {
+      return HttpResponse::ok(HttpResponseBody::text("hi"));
+    };
     return server;
   }
 
@@ -87,18 +89,23 @@ TEST(HttpServer, ServesFilesByAtPath) {
   EXPECT_EQ(response.header("Content-Length"), "16");
   EXPECT_EQ(response.header("Server"), "Dravin " PROJECT_VERSION_TEXT);
   EXPECT_EQ(response.body, picture);
-  EXPECT_EQ(connectsForTwo(f.server.url("/files/" + test::atPath(png)), "-H 'Connection: keep-alive'"), "1 1 ")
+  EXPECT_EQ(
+      connectsForTwo(f.server.url("/files/" + test::atPath(png)), "-H 'Connection: keep-alive'"),
+      "1 1 ")
       << "a file answer closes the connection whatever the client asked";
 
   auto unknown = f.files.write("data.unknownext", "x");
   EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(unknown))).header("Content-Type"),
             "application/octet-stream");
   auto spaced = f.files.write("my notes é.txt", "notes");
-  auto escaped = curl("'" + f.server.url("/files/" + test::atPath(f.files.path()) + "@@my%20notes%20%C3%A9.txt") + "'");
+  auto escaped = curl(
+      "'" + f.server.url("/files/" + test::atPath(f.files.path()) + "@@my%20notes%20%C3%A9.txt") +
+      "'");
   EXPECT_EQ(escaped.body, "notes");
   EXPECT_EQ(escaped.header("Content-Type"), "text/plain");
 
-  EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(f.files.path() / "missing.js"))).status, 404);
+  EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(f.files.path() / "missing.js"))).status,
+            404);
   EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(f.files.path()))).status, 404) << "a folder";
   EXPECT_EQ(curl(f.server.url("/files/a/b.png")).status, 404) << "more than one segment";
 }
@@ -124,7 +131,8 @@ TEST(HttpServer, KeepAliveRule) {
   EXPECT_EQ(curl(hello).body, "hi");
   EXPECT_EQ(connectsForTwo(hello, "-H 'Connection: keep-alive'"), "1 0 ");
   EXPECT_EQ(connectsForTwo(hello), "1 1 ") << "no connection header";
-  EXPECT_EQ(connectsForTwo(hello, "-H 'Connection: Keep-Alive'"), "1 1 ") << "only lower case counts";
+  EXPECT_EQ(connectsForTwo(hello, "-H 'Connection: Keep-Alive'"), "1 1 ")
+      << "only lower case counts";
   EXPECT_EQ(connectsForTwo(hello, "-H 'Connection: close'"), "1 1 ");
   EXPECT_EQ(connectsForTwo(f.server.url("/nothing/here"), "-H 'Connection: keep-alive'"), "1 1 ")
       << "a 404 has no length and closes";
@@ -134,7 +142,8 @@ TEST(HttpServer, KeepAliveRule) {
 TEST(HttpServer, HostMustNameThisMachine) {
   FileServer f;
   auto hello = f.server.url("/hello");
-  for (const char* host : {"evil.example", "localhost.evil.example", "127.0.0.2", "localhost:80x", "[::2]"}) {
+  for (const char* host :
+       {"evil.example", "localhost.evil.example", "127.0.0.2", "localhost:80x", "[::2]"}) {
     auto response = curl("-H 'Host: " + std::string(host) + "' " + hello);
     EXPECT_EQ(response.status, 403) << host;
     EXPECT_EQ(response.body, "") << host;
@@ -154,9 +163,12 @@ TEST(HttpServer, CorsOnlyForOwnOrigin) {
     EXPECT_EQ(response.header("Access-Control-Allow-Origin"), own);
     EXPECT_EQ(response.header("Vary"), "Origin");
   }
-  for (auto other : {std::string("http://evil.example"), "http://localhost:" + std::to_string(f.server.port() + 1),
-                     std::string("null"), "https://localhost:" + port}) {
-    EXPECT_EQ(curl("-H 'Origin: " + other + "' " + file).header("Access-Control-Allow-Origin"), "(none)") << other;
+  for (auto other : {std::string("http://evil.example"),
+                     "http://localhost:" + std::to_string(f.server.port() + 1), std::string("null"),
+                     "https://localhost:" + port}) {
+    EXPECT_EQ(curl("-H 'Origin: " + other + "' " + file).header("Access-Control-Allow-Origin"),
+              "(none)")
+        << other;
   }
   EXPECT_EQ(curl(file).header("Access-Control-Allow-Origin"), "(none)");
   EXPECT_EQ(curl(f.server.url("/")).header("Access-Control-Allow-Origin"), "(none)");
@@ -170,7 +182,8 @@ TEST(HttpServer, BadRequestsCloseWithoutAnswer) {
     return connection.receiveUntilClosed();
   };
   EXPECT_EQ(closedSilently("GARBAGE\r\n\r\n"), "") << "a malformed request line";
-  EXPECT_EQ(closedSilently("GET /hello HTTP/1.1\r\nX: " + std::string(70 * 1024, 'a') + "\r\n\r\n"), "");
+  EXPECT_EQ(closedSilently("GET /hello HTTP/1.1\r\nX: " + std::string(70 * 1024, 'a') + "\r\n\r\n"),
+            "");
   std::string headers;
   for (int i = 0; i < 101; ++i) headers += "H" + std::to_string(i) + ": v\r\n";
   EXPECT_EQ(closedSilently("GET /hello HTTP/1.1\r\n" + headers + "\r\n"), "");
@@ -184,7 +197,9 @@ TEST(HttpServer, BadRequestsCloseWithoutAnswer) {
 
 TEST(HttpServer, FailuresCloseOneConnectionOnly) {
   FileServer f;
-  f.server->GET["/throws"] = [](HttpRequest&) -> HttpResponse { throw std::runtime_error("handler broke"); };
+  f.server->GET["/throws"] = [](HttpRequest&) -> HttpResponse {
+    throw std::runtime_error("handler broke");
+  };
   auto big = f.files.write("big.bin", std::string(32 << 20, 'b'));
 
   testing::internal::CaptureStdout();
@@ -201,7 +216,8 @@ TEST(HttpServer, FailuresCloseOneConnectionOnly) {
   EXPECT_TRUE(test::eventually([&] { return f.server->connectionCount() == 0; }));
   std::string log = testing::internal::GetCapturedStdout();
   EXPECT_NE(log.find("handler broke"), std::string::npos) << log;
-  EXPECT_NE(log.find("Failed to send response: writeFailed(\"sendfile: "), std::string::npos) << log;
+  EXPECT_NE(log.find("Failed to send response: writeFailed(\"sendfile: "), std::string::npos)
+      << log;
 
   EXPECT_EQ(curl(f.server.url("/hello")).body, "hi") << "the server goes on";
 }
@@ -213,7 +229,8 @@ TEST(HttpServer, MiddlewareAnswersBeforeRouting) {
     routed = true;
     return HttpResponse::ok(HttpResponseBody::text("hi"));
   };
-  server->middleware.push_back([](HttpRequest&) -> std::optional<HttpResponse> { return HttpResponse::forbidden(); });
+  server->middleware.push_back(
+      [](HttpRequest&) -> std::optional<HttpResponse> { return HttpResponse::forbidden(); });
   test::RunningServer running(std::move(server));
   EXPECT_EQ(curl(running.url("/hello")).status, 403);
   EXPECT_EQ(curl(running.url("/elsewhere")).status, 403);

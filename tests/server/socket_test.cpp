@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
-#include <algorithm>
 #include <unistd.h>
+#include <algorithm>
 
 #include <filesystem>
 #include <thread>

@@ -21,7 +21,8 @@ CommandResult run(const std::string& command) {
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) throw std::runtime_error("cannot run " + command);
   char buffer[4096];
-  while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, count);
+  while (std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+    result.output.append(buffer, count);
   int status = ::pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
@@ -81,7 +82,9 @@ RawConnection::RawConnection(std::uint16_t port) {
   }
 }
 
-RawConnection::~RawConnection() { ::close(descriptor_); }
+RawConnection::~RawConnection() {
+  ::close(descriptor_);
+}
 
 void RawConnection::send(const std::string& bytes) {
   std::size_t sent = 0;
@@ -111,7 +114,8 @@ std::string RawConnection::receiveUntilClosed() {
 std::string RawConnection::receiveHead() {
   std::string bytes;
   char byte;
-  while (!bytes.ends_with("\r\n\r\n") && readable(descriptor_) && ::recv(descriptor_, &byte, 1, 0) == 1) {
+  while (!bytes.ends_with("\r\n\r\n") && readable(descriptor_) &&
+         ::recv(descriptor_, &byte, 1, 0) == 1) {
     bytes += byte;
   }
   return bytes;
@@ -136,7 +140,9 @@ SocketPair::SocketPair() {
   peer = ends[1];
 }
 
-SocketPair::~SocketPair() { closePeer(); }
+SocketPair::~SocketPair() {
+  closePeer();
+}
 
 void SocketPair::send(const std::string& bytes) const {
   std::size_t sent = 0;

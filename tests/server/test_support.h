@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,9 +56,9 @@ class RawConnection {
  public:
   explicit RawConnection(std::uint16_t port);
   ~RawConnection();
-  void send(const std::string& bytes);       // returns quietly if the server has already closed
-  std::string receiveUntilClosed();          // everything until the server closes (bounded wait)
-  std::string receiveHead();                 // up to and including the blank line
+  void send(const std::string& bytes);  // returns quietly if the server has already closed
+  std::string receiveUntilClosed();     // everything until the server closes (bounded wait)
+  std::string receiveHead();            // up to and including the blank line
   std::vector<std::uint8_t> receive(std::size_t count);
   int descriptor() const { return descriptor_; }
 
@@ -71,7 +71,7 @@ struct SocketPair {
   SocketPair();
   ~SocketPair();
   void send(const std::string& bytes) const;
-  void closePeer();  // the peer is gone: reads see the end of the stream
+  void closePeer();                // the peer is gone: reads see the end of the stream
   std::string receiveAll() const;  // what the code under test wrote, once it closed
   std::shared_ptr<Socket> socket;
   int peer;

@@ -24,7 +24,8 @@ std::string clientFrame(int firstByte, const std::string& payload, bool masked =
   }
   const char key[4] = {0x12, 0x34, 0x56, 0x78};
   if (masked) frame.append(key, 4);
-  for (std::size_t i = 0; i < payload.size(); ++i) frame += masked ? static_cast<char>(payload[i] ^ key[i % 4]) : payload[i];
+  for (std::size_t i = 0; i < payload.size(); ++i)
+    frame += masked ? static_cast<char>(payload[i] ^ key[i % 4]) : payload[i];
   return frame;
 }
 
@@ -42,7 +43,9 @@ SessionRun runSession(const std::string& clientBytes) {
   pair.send(clientBytes);
   pair.closePeer();
   WebSocketCallbacks callbacks;
-  callbacks.text = [&](const SessionPtr&, const std::string& text) { result.texts.push_back(text); };
+  callbacks.text = [&](const SessionPtr&, const std::string& text) {
+    result.texts.push_back(text);
+  };
   callbacks.connected = [&](const SessionPtr&) { result.connected = true; };
   callbacks.disconnected = [&](const SessionPtr&) { result.disconnected = true; };
   testing::internal::CaptureStdout();
@@ -77,8 +80,9 @@ TEST(WebSocket, FrameWriterLengths) {
 
 TEST(WebSocket, SessionMessages) {
   {  // fragments are joined into one message; pings are answered with the same payload
-    auto run = runSession(clientFrame(0x01, "Hel") + clientFrame(0x89, "pi") + clientFrame(0x80, "lo") +
-                          clientFrame(0x81, "caf\xc3\xa9") + clientFrame(0x88, ""));
+    auto run =
+        runSession(clientFrame(0x01, "Hel") + clientFrame(0x89, "pi") + clientFrame(0x80, "lo") +
+                   clientFrame(0x81, "caf\xc3\xa9") + clientFrame(0x88, ""));
     EXPECT_EQ(run.texts, (std::vector<std::string>{"Hello", "caf\u00e9"}));
     EXPECT_TRUE(run.connected);
     EXPECT_TRUE(run.disconnected);
@@ -101,7 +105,8 @@ TEST(WebSocket, ProtocolErrorsEndTheSession) {
       {clientFrame(0xC1, "x"), "Protocol error: "},  // a reserved bit
       {clientFrame(0x09, "x"), "Protocol error: "},  // a fragmented control frame
       {clientFrame(0x81, "\xc3\x28"), "Invalid UTF8 character: "},
-      {clientFrame(0x01, "a") + clientFrame(0x81, "b"), "Protocol error: "},  // a new message mid-message
+      {clientFrame(0x01, "a") + clientFrame(0x81, "b"),
+       "Protocol error: "},  // a new message mid-message
       // a frame declaring more than the server takes, with no payload sent at all
       {"\x82\xff\x00\x00\x00\x00\x01\x00\x00\x01"s, "Protocol error: "},
   };
@@ -130,12 +135,15 @@ TEST(WebSocket, HandshakeOverHttp) {
     return connection.receiveHead();
   };
   auto accepted = handshake(
-      "Upgrade: websocket\r\nConnection: keep-alive, Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n");
+      "Upgrade: websocket\r\nConnection: keep-alive, Upgrade\r\nSec-WebSocket-Key: "
+      "dGhlIHNhbXBsZSBub25jZQ==\r\n");
   EXPECT_TRUE(accepted.starts_with("HTTP/1.1 101 Switching Protocols\r\n")) << accepted;
-  EXPECT_NE(accepted.find("Sec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo=\r\n"), std::string::npos);
+  EXPECT_NE(accepted.find("Sec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo=\r\n"),
+            std::string::npos);
   EXPECT_NE(accepted.find("Upgrade: WebSocket\r\n"), std::string::npos);
 
-  EXPECT_TRUE(handshake("Connection: Upgrade\r\nSec-WebSocket-Key: x\r\n").starts_with("HTTP/1.1 400 Bad Request"));
+  EXPECT_TRUE(handshake("Connection: Upgrade\r\nSec-WebSocket-Key: x\r\n")
+                  .starts_with("HTTP/1.1 400 Bad Request"));
   test::RawConnection missingKey(running.port());
   missingKey.send("GET /ws HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n\r\n");
   auto refused = missingKey.receiveHead();
@@ -166,7 +174,8 @@ class WebSocketClient : public testing::Test {
 
   std::string client(const std::string& scenario) {
     auto url = "ws://127.0.0.1:" + std::to_string(running_->port()) + "/echo";
-    auto result = test::run("node " DRAVIN_SOURCE_DIR "/tests/server/ws_client.mjs " + url + " " + scenario);
+    auto result =
+        test::run("node " DRAVIN_SOURCE_DIR "/tests/server/ws_client.mjs " + url + " " + scenario);
     EXPECT_EQ(result.exitCode, 0) << result.output;
     return result.output;
   }
