@@ -44,22 +44,22 @@ HttpResponseBody HttpResponseBody::json(nlohmann::json value) {
   return body;
 }
 
-HttpResponseBody HttpResponseBody::html(std::string document) {
-  HttpResponseBody body(Kind::html);
-  body.text_ = std::move(document);
+HttpResponseBody HttpResponseBody::withText(Kind kind, std::string text) {
+  HttpResponseBody body(kind);
+  body.text_ = std::move(text);
   return body;
+}
+
+HttpResponseBody HttpResponseBody::html(std::string document) {
+  return withText(Kind::html, std::move(document));
 }
 
 HttpResponseBody HttpResponseBody::htmlBody(std::string inside) {
-  HttpResponseBody body(Kind::htmlBody);
-  body.text_ = std::move(inside);
-  return body;
+  return withText(Kind::htmlBody, std::move(inside));
 }
 
 HttpResponseBody HttpResponseBody::text(std::string text) {
-  HttpResponseBody body(Kind::text);
-  body.text_ = std::move(text);
-  return body;
+  return withText(Kind::text, std::move(text));
 }
 
 HttpResponseBody HttpResponseBody::data(std::vector<std::uint8_t> blob,
@@ -121,16 +121,18 @@ HttpResponse HttpResponse::ok(HttpResponseBody body) {
   return response;
 }
 
-HttpResponse HttpResponse::movedPermanently(std::string location) {
-  HttpResponse response(Kind::movedPermanently);
+HttpResponse HttpResponse::redirect(Kind kind, std::string location) {
+  HttpResponse response(kind);
   response.location_ = std::move(location);
   return response;
 }
 
+HttpResponse HttpResponse::movedPermanently(std::string location) {
+  return redirect(Kind::movedPermanently, std::move(location));
+}
+
 HttpResponse HttpResponse::movedTemporarily(std::string location) {
-  HttpResponse response(Kind::movedTemporarily);
-  response.location_ = std::move(location);
-  return response;
+  return redirect(Kind::movedTemporarily, std::move(location));
 }
 
 HttpResponse HttpResponse::badRequest(std::optional<HttpResponseBody> body) {

@@ -62,6 +62,7 @@ class HttpResponseBody {
 
  private:
   explicit HttpResponseBody(Kind kind) : kind_(kind) {}
+  static HttpResponseBody withText(Kind kind, std::string text);
   std::string serialise() const;  // throws SerializationError
 
   Kind kind_;
@@ -118,6 +119,7 @@ class HttpResponse {
 
  private:
   explicit HttpResponse(Kind kind) : kind_(kind) {}
+  static HttpResponse redirect(Kind kind, std::string location);
 
   Kind kind_;
   int rawCode_ = 0;
