@@ -24,28 +24,8 @@ die() { printf 'bench/server.sh: %s\n' "$*" >&2; exit 1; }
 # ---------------------------------------------------------------------------------------
 # 1. Tools
 # ---------------------------------------------------------------------------------------
-missing=()
-have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-command -v wrk >/dev/null || missing+=(wrk)
-command -v nginx >/dev/null || [[ -x /usr/sbin/nginx ]] || missing+=(nginx)
-command -v curl >/dev/null || missing+=(curl)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v ninja >/dev/null || missing+=(ninja-build)
-command -v c++ >/dev/null || missing+=(g++)
-if command -v dpkg-query >/dev/null && ! have_package nlohmann-json3-dev; then
-  missing+=(nlohmann-json3-dev)
-fi
-if ((${#missing[@]})); then
-  say "Installing: ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-  "${sudo[@]}" apt-get update
-  if ! DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
-    # Some releases only carry the smaller build of the peer server.
-    fallback=("${missing[@]/#nginx/nginx-light}")
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${fallback[@]}"
-  fi
-fi
+# The project's one package list has the load generator and the peer server too.
+"$repo/scripts/install-deps.sh"
 nginx_bin="$(command -v nginx || echo /usr/sbin/nginx)"
 
 # ---------------------------------------------------------------------------------------
@@ -186,6 +166,12 @@ for url in "$ours_small" "$nginx_small" "$ours_large" "$nginx_large"; do
   cmp -s "$tmp/check.bin" "$www/$name" || die "$url did not return $name"
 done
 rm -f "$tmp/check.bin"
+# wrk keeps an HTTP/1.1 connection unless the response says "Connection: close"; a server that
+# closes without saying so costs wrk one read error per response.
+ours_says_close=no
+if curl -fsS --max-time 5 -D - -o /dev/null "$ours_small" | tr -d '\r' | grep -qi '^connection: *close$'; then
+  ours_says_close=yes
+fi
 
 "$nginx_bin" -v 2>"$tmp/nginx-version" || true
 say "nginx:        $(cat "$tmp/nginx-version") on 127.0.0.1:$nginx_port, 2 workers (pid $nginx_pid)"
@@ -199,77 +185,111 @@ run_wrk() {  # run_wrk OUTFILE WRK-ARGS...: prints wrk's report indented
   local out="$1"
   shift
   wrk "$@" >"$out" 2>&1 || { cat "$out" >&2; die "wrk failed: wrk $*"; }
-  sed 's/^/    /' "$out"
+  sed 's/^/      /' "$out"
 }
 
-requests_per_second() { awk '/^Requests\/sec:/ { print $2; found = 1 } END { if (!found) print 0 }' "$1"; }
+# "Requests/sec: 1234.5" of each file, averaged.
+requests_per_second() {
+  awk '/^Requests\/sec:/ { sum += $2; n++ } END { printf "%.1f\n", n ? sum / n : 0 }' "$@"
+}
 
-# "Transfer/sec: 1.23GB" in MB (wrk's units are powers of 1024).
+# "Transfer/sec: 1.23GB" of each file in MB (wrk's units are powers of 1024), averaged.
 megabytes_per_second() {
   awk '/^Transfer\/sec:/ {
-         value = $2; unit = value; sub(/[0-9.]+/, "", unit); sub(/[A-Za-z]+$/, "", value)
+         value = $2; unit = value; sub(/^[0-9.]+/, "", unit); sub(/[A-Za-z]+$/, "", value)
          factor = 1 / (1024 * 1024)
          if (unit == "KB") factor = 1 / 1024
          if (unit == "MB") factor = 1
          if (unit == "GB") factor = 1024
          if (unit == "TB") factor = 1024 * 1024
-         printf "%.1f\n", value * factor; found = 1
+         sum += value * factor; n++
        }
-       END { if (!found) print 0 }' "$1"
+       END { printf "%.1f\n", n ? sum / n : 0 }' "$@"
 }
 
-# Socket errors (connect + read + write + timeout) plus non-2xx/3xx responses.
+# Socket errors (connect, read, write, timeout) and non-2xx/3xx responses, summed over the files.
+# With "detail" first: each kind on its own.
 error_count() {
-  awk '/Socket errors:/ { for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+,?$/) { sub(/,/, "", $i); n += $i } }
-       /Non-2xx or 3xx responses:/ { n += $NF }
-       END { print n + 0 }' "$1"
+  local detail=0
+  [[ $1 == detail ]] && { detail=1; shift; }
+  awk -v detail="$detail" '
+    /Socket errors:/ {
+      for (i = 3; i <= NF; i += 2) { count = $(i + 1); sub(/,/, "", count); kind[$i] += count }
+    }
+    /Non-2xx or 3xx responses:/ { kind["non-2xx/3xx"] += $NF }
+    END {
+      if (detail) {
+        printf "connect %d, read %d, write %d, timeout %d, non-2xx/3xx %d\n",
+               kind["connect"], kind["read"], kind["write"], kind["timeout"], kind["non-2xx/3xx"]
+      } else {
+        for (k in kind) n += kind[k]
+        print n + 0
+      }
+    }' "$@"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f\n", a / b; else print "0.00" }'; }
 
-# File responses of dravin-httpd always end the connection, so every run asks for that;
-# otherwise wrk would count each closed connection as a read error.
+# Runs wrk ROUNDS times against each server, taking turns, so that a load that comes and
+# goes on the machine weighs on both alike. Reports land in $tmp/NAME-{ours,nginx}-N.txt.
+compare() {  # compare NAME ROUNDS OURS-URL NGINX-URL WRK-ARGS...
+  local name="$1" rounds="$2" ours_url="$3" nginx_url="$4" round
+  shift 4
+  for ((round = 1; round <= rounds; round++)); do
+    say "  round $round/$rounds, dravin-httpd:"
+    run_wrk "$tmp/$name-ours-$round.txt" "$@" "$ours_url"
+    say "  round $round/$rounds, nginx:"
+    run_wrk "$tmp/$name-nginx-$round.txt" "$@" "$nginx_url"
+  done
+}
+
+# File responses of dravin-httpd always end the connection, so every run asks for that.
 close_header=(-H "Connection: close")
+say "load average before the runs: $(cut -d' ' -f1-3 /proc/loadavg) (other work on the machine skews the figures)"
 
+small_rounds=2
+small_each=$(((small_seconds + small_rounds - 1) / small_rounds))
 say ""
-say "(a) 1 KiB file, one request per connection: wrk -t $threads -c 32 -d ${small_seconds}s"
-say "  dravin-httpd:"
-run_wrk "$tmp/a-ours.txt" -t "$threads" -c 32 -d "${small_seconds}s" "${close_header[@]}" "$ours_small"
-say "  nginx:"
-run_wrk "$tmp/a-nginx.txt" -t "$threads" -c 32 -d "${small_seconds}s" "${close_header[@]}" "$nginx_small"
-small_ours="$(requests_per_second "$tmp/a-ours.txt")"
-small_nginx="$(requests_per_second "$tmp/a-nginx.txt")"
+say "(a) 1 KiB file, one request per connection: wrk -t $threads -c 32 -d ${small_each}s -H 'Connection: close', $small_rounds rounds"
+compare a "$small_rounds" "$ours_small" "$nginx_small" -t "$threads" -c 32 -d "${small_each}s" "${close_header[@]}"
+small_ours="$(requests_per_second "$tmp"/a-ours-*.txt)"
+small_nginx="$(requests_per_second "$tmp"/a-nginx-*.txt)"
 small_ratio="$(ratio "$small_ours" "$small_nginx")"
-say "  requests/s: dravin-httpd $small_ours, nginx $small_nginx, ratio $small_ratio" \
-  "(errors: dravin-httpd $(error_count "$tmp/a-ours.txt"), nginx $(error_count "$tmp/a-nginx.txt"))"
+say "  => requests/s: dravin-httpd $small_ours, nginx $small_nginx, ratio $small_ratio"
+say "     errors of dravin-httpd: $(error_count detail "$tmp"/a-ours-*.txt)"
+say "     errors of nginx:        $(error_count detail "$tmp"/a-nginx-*.txt)"
 
+large_rounds=2
+large_each=$(((large_seconds + large_rounds - 1) / large_rounds))
 say ""
-say "(b) 64 MiB file: wrk -t $threads -c 4 -d ${large_seconds}s"
-say "  dravin-httpd:"
-run_wrk "$tmp/b-ours.txt" -t "$threads" -c 4 -d "${large_seconds}s" --timeout 30s "${close_header[@]}" "$ours_large"
-say "  nginx:"
-run_wrk "$tmp/b-nginx.txt" -t "$threads" -c 4 -d "${large_seconds}s" --timeout 30s "${close_header[@]}" "$nginx_large"
-large_ours="$(megabytes_per_second "$tmp/b-ours.txt")"
-large_nginx="$(megabytes_per_second "$tmp/b-nginx.txt")"
+say "(b) 64 MiB file: wrk -t $threads -c 4 -d ${large_each}s -H 'Connection: close', $large_rounds rounds"
+compare b "$large_rounds" "$ours_large" "$nginx_large" -t "$threads" -c 4 -d "${large_each}s" --timeout 30s "${close_header[@]}"
+large_ours="$(megabytes_per_second "$tmp"/b-ours-*.txt)"
+large_nginx="$(megabytes_per_second "$tmp"/b-nginx-*.txt)"
 large_ratio="$(ratio "$large_ours" "$large_nginx")"
-say "  MB/s: dravin-httpd $large_ours, nginx $large_nginx, ratio $large_ratio" \
-  "(errors: dravin-httpd $(error_count "$tmp/b-ours.txt"), nginx $(error_count "$tmp/b-nginx.txt"))"
+say "  => MB/s: dravin-httpd $large_ours, nginx $large_nginx, ratio $large_ratio"
+say "     errors of dravin-httpd: $(error_count detail "$tmp"/b-ours-*.txt)"
+say "     errors of nginx:        $(error_count detail "$tmp"/b-nginx-*.txt)"
 
 say ""
-say "(c) 256 concurrent clients, 1 KiB file: wrk -t $threads -c 256 -d ${concurrent_seconds}s"
-say "  dravin-httpd:"
-run_wrk "$tmp/c-ours.txt" -t "$threads" -c 256 -d "${concurrent_seconds}s" "${close_header[@]}" "$ours_small"
-say "  nginx:"
-run_wrk "$tmp/c-nginx.txt" -t "$threads" -c 256 -d "${concurrent_seconds}s" "${close_header[@]}" "$nginx_small"
-concurrent_ours="$(error_count "$tmp/c-ours.txt")"
-concurrent_nginx="$(error_count "$tmp/c-nginx.txt")"
-say "  errors: dravin-httpd $concurrent_ours, nginx $concurrent_nginx;" \
-  "requests/s: dravin-httpd $(requests_per_second "$tmp/c-ours.txt"), nginx $(requests_per_second "$tmp/c-nginx.txt")"
+say "(c) 256 concurrent clients, 1 KiB file: wrk -t $threads -c 256 -d ${concurrent_seconds}s -H 'Connection: close'"
+compare c 1 "$ours_small" "$nginx_small" -t "$threads" -c 256 -d "${concurrent_seconds}s" "${close_header[@]}"
+concurrent_ours="$(error_count "$tmp"/c-ours-*.txt)"
+concurrent_nginx="$(error_count "$tmp"/c-nginx-*.txt)"
+say "  => errors of dravin-httpd: $concurrent_ours ($(error_count detail "$tmp"/c-ours-*.txt))"
+say "     errors of nginx:        $concurrent_nginx ($(error_count detail "$tmp"/c-nginx-*.txt))"
+say "     requests/s: dravin-httpd $(requests_per_second "$tmp"/c-ours-*.txt), nginx $(requests_per_second "$tmp"/c-nginx-*.txt)"
+if [[ $ours_says_close == no ]]; then
+  say "     note: dravin-httpd ends the connection after a file without sending \"Connection: close\","
+  say "     so wrk sends its next request on the closed connection and counts a read error for it."
+fi
+say ""
+say "load average after the runs: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 kill -0 "$ours_pid" 2>/dev/null || die "dravin-httpd died during the run"
 if grep -qv '^Server has started' "$tmp/dravin.log"; then
   say ""
-  say "dravin-httpd log (first lines besides the start line):"
+  say "dravin-httpd log (most frequent lines besides the start line):"
   grep -v '^Server has started' "$tmp/dravin.log" | sort | uniq -c | sort -rn | head -5 | sed 's/^/    /'
 fi
 

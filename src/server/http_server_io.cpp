@@ -1,9 +1,11 @@
 #include "http_server_io.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <iostream>
 #include <stdexcept>
 #include <system_error>
@@ -47,6 +49,29 @@ class InnerWriteContext : public HttpResponseBodyWriter {
   Socket& socket_;
 };
 
+// A detached thread with a small stack; throws std::system_error when none can be started.
+void startWorker(std::function<void()> work) {
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, limits::kWorkerStack);
+  pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+  auto* task = new std::function<void()>(std::move(work));
+  pthread_t thread;
+  int result = pthread_create(
+      &thread, &attributes,
+      [](void* argument) -> void* {
+        std::unique_ptr<std::function<void()>> run(static_cast<std::function<void()>*>(argument));
+        (*run)();
+        return nullptr;
+      },
+      task);
+  pthread_attr_destroy(&attributes);
+  if (result != 0) {
+    delete task;
+    throw std::system_error(result, std::generic_category(), "pthread_create");
+  }
+}
+
 }  // namespace
 
 HttpServerIO::~HttpServerIO() {
@@ -82,17 +107,17 @@ void HttpServerIO::start(std::uint16_t port, bool ipv4Only, QueuePriority priori
 
   std::weak_ptr<HttpServerIO> weakSelf = weak_from_this();
   try {
-    std::thread([weakSelf, listener, priority] {
+    startWorker([weakSelf, priority] {
       applyPriority(priority);
-      if (auto self = weakSelf.lock(); self && self->isRunning()) self->acceptLoop(priority);
-    }).detach();
+      if (auto self = weakSelf.lock(); self && self->isRunning()) self->acceptLoop();
+    });
   } catch (const std::system_error& error) {
     stop();
     throw SocketError(SocketError::Kind::listenFailed, error.what(), error.code().value());
   }
 }
 
-void HttpServerIO::acceptLoop(QueuePriority priority) {
+void HttpServerIO::acceptLoop() {
   std::shared_ptr<Socket> listener;
   {
     std::lock_guard lock(socketsMutex_);
@@ -110,11 +135,11 @@ void HttpServerIO::acceptLoop(QueuePriority priority) {
     }
     std::weak_ptr<HttpServerIO> weakSelf = weak_from_this();
     try {
-      std::thread([weakSelf, client, priority] {
-        applyPriority(priority);
+      // Workers inherit the accept loop's niceness.
+      startWorker([weakSelf, client] {
         auto self = weakSelf.lock();
         if (self && self->isRunning()) self->serveConnection(client);
-      }).detach();
+      });
     } catch (const std::system_error& error) {
       log(std::string("Failed to start a connection worker: ") + error.what());
       client->close();
@@ -205,10 +230,14 @@ HttpServerIO::Selection HttpServerIO::selectHandler(HttpRequest&) {
 bool HttpServerIO::writeResponse(Socket& socket, const HttpResponse& response, bool keepAlive) {
   if (!isRunning()) return false;
   BodyContent content = response.bodyContent();
+  bool staysOpen = keepAlive && content.length != -1;
   std::string head =
       "HTTP/1.1 " + std::to_string(response.code()) + " " + response.reason() + "\r\n";
   if (content.length >= 0) head += "Content-Length: " + std::to_string(content.length) + "\r\n";
-  if (keepAlive && content.length != -1) head += "Connection: keep-alive\r\n";
+  if (staysOpen) head += "Connection: keep-alive\r\n";
+  // An HTTP/1.1 client assumes the connection stays open unless told; without this it would
+  // send its next request into a closing socket.
+  if (!staysOpen && !response.upgradeSession()) head += "Connection: close\r\n";
   for (const auto& [name, value] : response.headerMap()) head += name + ": " + value + "\r\n";
   head += "\r\n";
   socket.writeString(head, content.writer && content.length != 0);
@@ -216,7 +245,7 @@ bool HttpServerIO::writeResponse(Socket& socket, const HttpResponse& response, b
     InnerWriteContext context(socket);
     content.writer(context);
   }
-  return keepAlive && content.length != -1;
+  return staysOpen;
 }
 
 void HttpServerIO::stop() {

@@ -7,5 +7,13 @@ inline constexpr std::size_t kMaxLine = 64 * 1024;  // request line or one heade
 inline constexpr std::size_t kMaxHeaders = 100;
 inline constexpr std::size_t kMaxBody = 64 * 1024 * 1024;
 inline constexpr std::size_t kMaxFrame = 16 * 1024 * 1024;  // one WebSocket frame or message
-inline constexpr int kListenBacklog = 128;
+// Deep enough for a burst of hundreds of clients; a full queue drops connection attempts,
+// which the clients retry only after a second.
+inline constexpr int kListenBacklog = 1024;
+// Per connection worker: handlers are shallow, and a thread per connection must start cheaply.
+#ifdef DRAVIN_SANITIZED
+inline constexpr std::size_t kWorkerStack = 4 * 1024 * 1024;  // red zones take stack too
+#else
+inline constexpr std::size_t kWorkerStack = 256 * 1024;
+#endif
 }  // namespace dravin::limits

@@ -137,6 +137,7 @@ TEST(HttpServer, KeepAliveRule) {
   EXPECT_EQ(connectsForTwo(f.server.url("/nothing/here"), "-H 'Connection: keep-alive'"), "1 1 ")
       << "a 404 has no length and closes";
   EXPECT_EQ(curl("-H 'Connection: keep-alive' " + hello).header("Connection"), "keep-alive");
+  EXPECT_EQ(curl(hello).header("Connection"), "close") << "a closing answer says so";
 }
 
 TEST(HttpServer, HostMustNameThisMachine) {
