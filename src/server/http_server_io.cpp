@@ -107,9 +107,9 @@ void HttpServerIO::start(std::uint16_t port, bool ipv4Only, QueuePriority priori
 
   std::weak_ptr<HttpServerIO> weakSelf = weak_from_this();
   try {
-    startWorker([weakSelf, priority] {
+    startWorker([weakSelf, listener, priority] {
       applyPriority(priority);
-      if (auto self = weakSelf.lock(); self && self->isRunning()) self->acceptLoop();
+      if (auto self = weakSelf.lock(); self && self->isRunning()) self->acceptLoop(*listener);
     });
   } catch (const std::system_error& error) {
     stop();
@@ -117,18 +117,13 @@ void HttpServerIO::start(std::uint16_t port, bool ipv4Only, QueuePriority priori
   }
 }
 
-void HttpServerIO::acceptLoop() {
-  std::shared_ptr<Socket> listener;
-  {
-    std::lock_guard lock(socketsMutex_);
-    listener = socket_;
-  }
+void HttpServerIO::acceptLoop(Socket& listener) {
   while (isRunning()) {
     std::shared_ptr<Socket> client;
     try {
-      client = listener->acceptConnection();
+      client = listener.acceptConnection();
     } catch (const SocketError& error) {
-      if (!isRunning() || listener->isShutdown() || !isTransientAcceptError(error.code())) break;
+      if (!isRunning() || listener.isShutdown() || !isTransientAcceptError(error.code())) break;
       log("Accept failed: " + error.description());
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
       continue;
@@ -176,8 +171,10 @@ void HttpServerIO::serveConnection(const std::shared_ptr<Socket>& socket) {
   } catch (...) {
     log("Connection closed after an unknown error");
   }
-  socket->close();
+  // Out of the set before the descriptor is freed: the set tells sockets apart by descriptor,
+  // and the number may be handed to the next connection at once.
   removeConnection(socket);
+  socket->close();
 }
 
 void HttpServerIO::serveRequests(const std::shared_ptr<Socket>& socket) {

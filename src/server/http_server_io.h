@@ -74,7 +74,7 @@ class HttpServerIO : public std::enable_shared_from_this<HttpServerIO> {
 
  private:
   void setState(HttpServerIOState state);
-  void acceptLoop();
+  void acceptLoop(Socket& listener);
   void serveConnection(const std::shared_ptr<Socket>& socket);
   void serveRequests(const std::shared_ptr<Socket>& socket);
   HttpResponse respond(HttpRequest& request);

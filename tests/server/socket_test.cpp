@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <algorithm>
 
 #include <filesystem>
 #include <thread>
@@ -114,23 +113,4 @@ TEST(Socket, WritesAndFilesToAClosedPeerFailWithoutSignal) {
     EXPECT_EQ(error.kind(), SocketError::Kind::writeFailed);
     EXPECT_TRUE(error.text().starts_with("sendfile: ")) << error.text();
   }
-}
-
-TEST(File, OpenListAndFolders) {
-  test::TempDir dir;
-  dir.write("a.txt", "abc");
-  EXPECT_TRUE(File::isFolder(dir.path()));
-  EXPECT_FALSE(File::isFolder(dir.path() / "a.txt"));
-  EXPECT_FALSE(File::isFolder(dir.path() / "missing"));
-  auto names = File::listFolder(dir.path());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "a.txt"}));
-  EXPECT_EQ(File::openRead(dir.path() / "a.txt").size(), 3);
-  try {
-    File::openRead(dir.path() / "missing");
-    FAIL();
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.code, ENOENT);
-  }
-  EXPECT_THROW(File::listFolder(dir.path() / "missing"), FileError);
 }
