@@ -1,0 +1,77 @@
+#include "app_delegate.h"
+
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QSettings>
+
+#include "app_identity.h"
+#include "app_log.h"
+#include "global_init.h"
+#include "notification_center.h"
+#include "notification_names.h"
+#include "resource_paths.h"
+#include "storage_folders.h"
+
+namespace dravin {
+
+namespace {
+
+// The window's last windowed frame, kept under the window's title like a frame-autosave name.
+void rememberGeometry(QQuickWindow* window) {
+  QSettings settings(QStringLiteral("Pelora"), QStringLiteral("Dravin"));
+  QString key = "window/" + window->title();
+  QRect stored = settings.value(key).toRect();
+  if (stored.isValid()) window->setGeometry(stored);
+  QObject::connect(window, &QWindow::visibilityChanged, window, [window, key] {
+    if (window->visibility() != QWindow::Windowed) return;
+    QSettings(QStringLiteral("Pelora"), QStringLiteral("Dravin")).setValue(key, window->geometry());
+  });
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate(QQmlApplicationEngine& engine)
+    : engine_(engine),
+      updates_(updateFeedAddress(productIsPelora()), runningVersion()),
+      frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }) {
+  connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
+  connect(&settings_, &SettingsStore::folderChooserRequested, this, &AppDelegate::folderChooserRequested);
+}
+
+void AppDelegate::launchApplication() {
+  settings_.restoreSettings();
+
+  // Root view and window: Main.qml centres a 1280 x 800 window titled with the display name.
+  engine_.rootContext()->setContextProperty("app", this);
+  engine_.load(QUrl(QStringLiteral("qrc:/PeloraDravin/qml/Main.qml")));
+  auto* window = engine_.rootObjects().isEmpty()
+                     ? nullptr
+                     : qobject_cast<QQuickWindow*>(engine_.rootObjects().first());
+  if (window) {
+    rememberGeometry(window);
+    window->show();
+    window->raise();
+    window->requestActivate();
+    window->showFullScreen();
+  }
+
+  NotificationCenter::instance().observe(notifications::kChangeArchive, this,
+                                         [this](const QVariantMap&) { settings_.chooseSaveFolder(); });
+  // Activating the virtual camera arrives with the virtual camera.
+  frameTimer_.start();
+}
+
+void AppDelegate::applicationWillTerminate() { frameTimer_.cancel(); }
+
+void AppDelegate::grantFolder(const QString& folder) {
+  initGlobal(folder, resourceFolder());
+  updates_.checkForUpdate();
+}
+
+bool AppDelegate::saveGuard() {
+  if (storageFolders()) return true;
+  emit alertRequested(SettingsStore::kSaveGuardText);
+  return false;
+}
+
+}  // namespace dravin

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QQmlApplicationEngine>
+#include <memory>
+
+#include "frame_timer.h"
+#include "settings_store.h"
+#include "update_checker.h"
+
+namespace dravin {
+
+// Runs the launch sequence and what follows a folder grant; the QML window sees it as `app`.
+class AppDelegate : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(SettingsStore* settings READ settings CONSTANT)
+  Q_PROPERTY(UpdateChecker* updates READ updates CONSTANT)
+
+ public:
+  explicit AppDelegate(QQmlApplicationEngine& engine);
+
+  void launchApplication();
+  void applicationWillTerminate();
+
+  SettingsStore* settings() { return &settings_; }
+  UpdateChecker* updates() { return &updates_; }
+  Q_INVOKABLE void storeFolderGrant(const QUrl& folder) { settings_.storeFolderGrant(folder); }
+  // True when saving into the storage tree is possible; otherwise shows the save guard's alert.
+  Q_INVOKABLE bool saveGuard();
+
+ signals:
+  void folderChooserRequested();
+  void alertRequested(const QString& text);
+
+ private:
+  void grantFolder(const QString& folder);
+
+  QQmlApplicationEngine& engine_;
+  SettingsStore settings_;
+  UpdateChecker updates_;
+  FrameTimer frameTimer_;
+};
+
+}  // namespace dravin

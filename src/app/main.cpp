@@ -1,0 +1,51 @@
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app_delegate.h"
+#include "app_identity.h"
+
+Q_IMPORT_QML_PLUGIN(PeloraDravinPlugin)
+
+namespace {
+
+int stopPipe[2];
+
+// A session that ends asks politely with SIGTERM: quit as if the window had been closed. The
+// handler only writes a byte; the main loop does the rest.
+void quitOnStopSignals() {
+  if (::pipe2(stopPipe, O_CLOEXEC) != 0) return;
+  auto* notifier = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, qApp);
+  QObject::connect(notifier, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
+  for (int signal : {SIGINT, SIGTERM}) {
+    std::signal(signal, [](int) {
+      char byte = 1;
+      [[maybe_unused]] auto written = ::write(stopPipe[1], &byte, 1);
+    });
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication application(argc, argv);
+  QGuiApplication::setApplicationName(QStringLiteral("Dravin"));
+  QGuiApplication::setOrganizationName(QStringLiteral("Pelora"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Pelora Dravin"));
+  QGuiApplication::setApplicationVersion(dravin::runningVersion());
+  QGuiApplication::setDesktopFileName(dravin::applicationId());
+
+  quitOnStopSignals();
+
+  QQmlApplicationEngine engine;
+  dravin::AppDelegate delegate(engine);
+  QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
+                   &dravin::AppDelegate::applicationWillTerminate);
+  delegate.launchApplication();
+  if (engine.rootObjects().isEmpty()) return 1;
+  return QGuiApplication::exec();
+}

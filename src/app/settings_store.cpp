@@ -1,0 +1,106 @@
+#include "settings_store.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include "app_log.h"
+
+namespace dravin {
+
+namespace {
+
+// QSettings keeps booleans as text in its file; either form counts as a boolean.
+std::optional<bool> storedBool(const QVariant& value) {
+  if (value.typeId() == QMetaType::Bool) return value.toBool();
+  if (value.typeId() == QMetaType::QString) {
+    if (value.toString() == "true") return true;
+    if (value.toString() == "false") return false;
+  }
+  return std::nullopt;
+}
+
+QString boolText(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+ResolutionFlags resolutionFlagsFor(const QString& label) {
+  if (label.contains("1080")) return {true, false};
+  if (label.contains("4K")) return {false, true};
+  return {false, false};
+}
+
+SettingsStore::SettingsStore(QObject* parent) : QObject(parent) {}
+
+void SettingsStore::restoreSettings() {
+  if (auto offline = storedBool(settings_.value(kOfflineKey))) {
+    offlineMode_ = *offline;
+    logLine("offlineMode: " + boolText(offlineMode_));
+  }
+  QVariant resolution = settings_.value(kResolutionKey);
+  if (resolution.typeId() == QMetaType::QString) {
+    resolution_ = resolution.toString();
+    logLine("Resolution: " + resolution_);
+    applyResolution(resolution_);
+  }
+
+  QVariant folder = settings_.value(kFolderKey);
+  if (folder.typeId() != QMetaType::QString || folder.toString().isEmpty()) {
+    logLine("No Access yet");
+    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
+    return;
+  }
+  QFileInfo info(folder.toString());
+  if (!info.exists()) {
+    // The folder was moved or deleted since it was chosen.
+    logLine("Bookmark Access isSlate");
+    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
+    return;
+  }
+  if (!info.isDir() || !info.isWritable()) {
+    logLine("Bookmark Access Fails: " + info.absoluteFilePath() + " is not a writable folder");
+    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
+    return;
+  }
+  logLine("Read Permission Root: " + info.absoluteFilePath());
+  emit folderGranted(info.absoluteFilePath());
+}
+
+void SettingsStore::chooseSaveFolder() { emit folderChooserRequested(); }
+
+void SettingsStore::storeFolderGrant(const QUrl& folder) {
+  QString path = folder.isLocalFile() ? folder.toLocalFile() : folder.toString();
+  if (path.isEmpty() || !QFileInfo(path).isDir()) {
+    logLine("Error storing bookmarks");
+    return;
+  }
+  settings_.setValue(kFolderKey, path);
+  settings_.sync();
+  if (settings_.status() != QSettings::NoError) {
+    logLine("Error storing bookmarks");
+    return;
+  }
+  logLine("Save Permission Root: " + path);
+  emit folderGranted(path);
+}
+
+void SettingsStore::setOfflineMode(bool offline) {
+  logLine("OfflineMode: " + boolText(offline));
+  settings_.setValue(kOfflineKey, offline);
+  settings_.sync();
+  if (offline == offlineMode_) return;
+  offlineMode_ = offline;
+  emit offlineModeChanged();
+}
+
+void SettingsStore::setResolution(const QString& label) {
+  if (label == resolution_) return;
+  resolution_ = label;
+  applyResolution(label);
+  settings_.setValue(kResolutionKey, label);
+  settings_.sync();
+  emit resolutionChanged();
+}
+
+void SettingsStore::applyResolution(const QString& label) { flags_ = resolutionFlagsFor(label); }
+
+}  // namespace dravin

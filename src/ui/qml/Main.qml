@@ -1,0 +1,45 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import PeloraDravin
+
+// The one main window: 1280 x 800 centred, then full screen. `app` is the application core.
+ApplicationWindow {
+    id: window
+    width: 1280
+    height: 800
+    x: (Screen.width - width) / 2
+    y: (Screen.height - height) / 2
+    title: Qt.application.displayName
+    color: "black"
+
+    ContentView {
+        anchors.fill: parent
+    }
+
+    FolderDialog {
+        id: folderChooser
+        title: "Please choose a folder to be used for saving files."
+        acceptLabel: "Choose"
+        onAccepted: app.storeFolderGrant(selectedFolder)
+    }
+
+    MessageDialog {
+        id: alert
+        buttons: MessageDialog.Ok
+    }
+
+    Connections {
+        target: app
+        function onFolderChooserRequested() { folderChooser.open() }
+        function onAlertRequested(text) {
+            alert.text = text
+            alert.open()
+        }
+    }
+
+    Shortcut {
+        sequences: [StandardKey.Quit]
+        onActivated: window.close()
+    }
+}

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Runs the real application under Xvfb, twice: with a stored folder it opens full screen, lays out
+# the storage tree, serves the lessons and quits when its window closes; with none stored it
+# starts without a server and asks for a folder. SCREENSHOT_DIR, when set, receives a picture of
+# each.   usage: run_under_xvfb.sh PATH-TO-pelora-dravin
+set -euo pipefail
+app=$1
+
+if [[ ${2:-} != --inside ]]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$app" --inside
+fi
+
+work=$(mktemp -d)
+pid=
+# Full screen is the window manager's business, as on every real desktop.
+openbox >/dev/null 2>&1 &
+wm=$!
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  kill "$wm" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*"
+  echo "--- application log"
+  cat "$work/app.log" 2>/dev/null || true
+  exit 1
+}
+
+export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
+export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml  # nothing listens there: no network use
+mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
+export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+
+waitFor() {  # seconds, then a command that must succeed
+  local seconds=$1
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+logSays() { grep -qF -- "$1" "$work/app.log"; }
+screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
+
+# 1. A stored folder.
+printf '[General]\nbookmark_folder=%s\n' "$work/storage" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+"$app" >"$work/app.log" 2>&1 &
+pid=$!
+waitFor 30 logSays "Server has started ( port = $DRAVIN_HTTP_PORT ). Try to connect now..." ||
+  fail "the server did not start"
+logSays "Read Permission Root: $work/storage" || fail "the stored folder was not read"
+logSays "Init Global: " || fail "no global initialisation"
+for folder in images videos "~library" "~templates" "~bookmark"; do
+  [[ -d $work/storage/Nolbek/$folder ]] || fail "no folder $folder"
+done
+[[ -f $work/storage/Nolbek/~templates/templates.json ]] || fail "the templates were not copied"
+curl -sf "http://127.0.0.1:$DRAVIN_HTTP_PORT/" | grep -q '<img' || fail "no welcome page"
+curl -sf "http://127.0.0.1:$DRAVIN_HTTP_PORT/science/plants/index.html" | grep -q 'How plants drink' ||
+  fail "no lesson page"
+
+waitFor 10 xdotool search --onlyvisible --name '^Pelora Dravin$' || fail "no window titled Pelora Dravin"
+window=$(xdotool search --onlyvisible --name '^Pelora Dravin$' | head -n 1)
+waitFor 10 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
+sleep 2.5  # the splash shows for 2 s
+screenshot main-window.png
+
+# Alt+F4 is the window manager's close, as a user closes a window.
+xdotool windowactivate --sync "$window"
+xdotool key alt+F4
+waitFor 15 bash -c "! kill -0 $pid" || fail "closing the window did not quit"
+wait "$pid" && status=0 || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the application exited with $status"
+
+# 2. Nothing stored: no server, and the chooser 3 s after launch.
+rm -f "$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+"$app" >"$work/app.log" 2>&1 &
+pid=$!
+waitFor 15 logSays "No Access yet" || fail "no 'No Access yet'"
+sleep 4
+kill -0 "$pid" || fail "the application ended by itself"
+curl -s "http://127.0.0.1:$DRAVIN_HTTP_PORT/" >/dev/null && fail "a server answers before a folder is chosen"
+screenshot folder-chooser.png
+kill -TERM "$pid"
+wait "$pid" && status=0 || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the application exited with $status after SIGTERM"
+logSays "Init Global: " && fail "initialised without a folder"
+echo "the application ran, served and quit as expected"
