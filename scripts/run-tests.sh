@@ -6,15 +6,15 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/install-deps.sh"
 
-configure() {  # build folder, then cmake options
-  local dir=$1
-  shift
+configure() {  # build folder, target ("all" for everything), then cmake options
+  local dir=$1 target=$2
+  shift 2
   cmake -S "$repo" -B "$repo/$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$repo/$dir"
+  cmake --build "$repo/$dir" --target "$target"
 }
-configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-configure build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDRAVIN_SANITIZE=ON
-CC=clang CXX=clang++ configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRAVIN_FUZZ=ON \
+configure build all -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure build-sanitize server_tests -DCMAKE_BUILD_TYPE=Debug -DDRAVIN_SANITIZE=ON
+CC=clang CXX=clang++ configure build-fuzz all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRAVIN_FUZZ=ON \
   -DDRAVIN_FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0

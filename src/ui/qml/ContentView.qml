@@ -20,6 +20,8 @@ Item {
         anchors { left: parent.left; top: parent.top; right: library.left; bottom: controlBar.top }
         clip: true
 
+        readonly property real pipWidth: 384
+        readonly property real pipHeight: 248
         readonly property real splitWidth: layoutModel.splitWidth === undefined
                                            ? width / 2 : layoutModel.splitWidth
         // 0 hidden, 1 shown; eased in as the side-by-side picture arrives.
@@ -38,17 +40,17 @@ Item {
             }
         }
 
-        Loader {
+        SideBySideView {
             id: sideBySide
             anchors { left: cameraView.right; top: parent.top; bottom: parent.bottom }
             width: stage.width - stage.splitWidth
-            active: stage.sideBySideShown > 0
-            sourceComponent: SideBySideView { layout: layoutModel }
+            visible: stage.sideBySideShown > 0
+            layout: layoutModel
         }
 
         // The divider between the live picture and the side-by-side picture.
         Rectangle {
-            visible: sideBySide.active
+            visible: sideBySide.visible
             x: cameraView.width - width / 2
             width: 8
             anchors { top: parent.top; bottom: parent.bottom }
@@ -58,63 +60,70 @@ Item {
                 id: splitDrag
                 target: null
                 cursorShape: Qt.SplitHCursor
+                // The pictures on both sides pan on drags too; the divider keeps what it takes.
+                grabPermissions: PointerHandler.CanTakeOverFromAnything
                 property real startWidth: 0
                 onActiveChanged: if (active) startWidth = stage.splitWidth
-                onTranslationChanged: if (active) layoutModel.setSplitWidth(
-                    Math.max(160, Math.min(stage.width - 160, startWidth + translation.x)))
+                // Scene positions: the divider moves under the pointer as it is dragged.
+                onCentroidChanged: if (active) layoutModel.setSplitWidth(Math.max(160, Math.min(
+                    stage.width - 160,
+                    startWidth + centroid.scenePosition.x - centroid.scenePressPosition.x)))
             }
-        }
-
-        LoadingOverlay {
-            anchors.fill: parent
-            visible: layoutModel.loadingDravinBoard
-            message: layoutModel.loadingDravinBoardError
         }
 
         Loader {
             id: veltroConfig
             anchors { left: parent.left; top: parent.top; margins: 24 }
+            width: 520
+            height: 600
             active: layoutModel.showVeltroConfig
-            sourceComponent: PanelSlot { title: "Wireless configuration"; width: 520; height: 600 }
-        }
-
-        Loader {
-            id: docCamera
-            anchors { left: parent.left; bottom: parent.bottom; margins: 24 }
-            active: layoutModel.showDocCamera
-            sourceComponent: PanelSlot { title: "Document camera"; width: 480; height: 300 }
+            sourceComponent: PanelSlot { title: "Wireless configuration" }
         }
 
         Loader {
             id: pipCamera
             x: stage.width - width - 24 + layoutModel.pipOffset.width + layoutModel.pipOffsetNew.width
             y: 24 + layoutModel.pipOffset.height + layoutModel.pipOffsetNew.height
+            width: stage.pipWidth
+            height: stage.pipHeight
             active: layoutModel.showPipCamera
-            sourceComponent: PanelSlot {
-                title: "Picture-in-picture camera"
-                width: 384
-                height: 248
-                onTitleDragged: (dx, dy) => layoutModel.pipDragged(dx, dy)
-                onTitleDragEnded: layoutModel.pipDragEnded()
-            }
+            sourceComponent: PanelSlot { title: "Picture-in-picture camera" }
+        }
+
+        Connections {
+            target: pipCamera.item
+            function onTitleDragged(dx, dy) { layoutModel.pipDragged(dx, dy) }
+            function onTitleDragEnded() { layoutModel.pipDragEnded() }
+        }
+
+        Loader {
+            id: docCamera
+            // Below the home place of the picture-in-picture camera, which may be dragged away.
+            anchors { right: parent.right; top: parent.top; rightMargin: 24 }
+            anchors.topMargin: 24 + stage.pipHeight + 24
+            width: 480
+            height: 300
+            active: layoutModel.showDocCamera
+            sourceComponent: PanelSlot { title: "Document camera" }
+        }
+
+        Loader {
+            id: gifGenerator
+            anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom }
+            anchors.bottomMargin: 24
+            width: Math.min(stage.width - 48, 960)
+            height: 320
+            active: layoutModel.showGifGenerator
+            sourceComponent: PanelSlot { title: "GIF generator" }
         }
 
         Loader {
             id: tunnelList
             anchors.centerIn: parent
+            width: 720
+            height: 460
             active: layoutModel.showTunnelList
-            sourceComponent: PanelSlot { title: "Window tunnel"; width: 720; height: 460 }
-        }
-
-        Loader {
-            id: gifGenerator
-            anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom; bottomMargin: 24 }
-            active: layoutModel.showGifGenerator
-            sourceComponent: PanelSlot {
-                title: "GIF generator"
-                width: Math.min(stage.width - 48, 960)
-                height: 320
-            }
+            sourceComponent: PanelSlot { title: "Window tunnel" }
         }
 
         // Built anew on every opening, so each request starts from its own first page.
@@ -124,17 +133,25 @@ Item {
                + layoutModel.browserAccumulated.width + layoutModel.browserDragged.width
             y: (stage.height - layoutModel.browserDefaultFrame.height) / 2
                + layoutModel.browserAccumulated.height + layoutModel.browserDragged.height
+            width: layoutModel.browserFrame.width
+            height: layoutModel.browserFrame.height
             active: layoutModel.showBrowser
-            sourceComponent: PanelSlot {
-                title: "Browser"
-                width: layoutModel.browserFrame.width
-                height: layoutModel.browserFrame.height
-                onTitleDragged: (dx, dy) => layoutModel.browserDraggedBy(dx, dy)
-                onTitleDragEnded: layoutModel.browserDragEnded()
-                resizable: true
-                onCornerDragged: (dw, dh) => layoutModel.browserResized(dw, dh)
-                onCornerDragEnded: layoutModel.browserResizeEnded()
-            }
+            sourceComponent: PanelSlot { title: "Browser"; resizable: true }
+        }
+
+        Connections {
+            target: browser.item
+            function onTitleDragged(dx, dy) { layoutModel.browserDraggedBy(dx, dy) }
+            function onTitleDragEnded() { layoutModel.browserDragEnded() }
+            function onCornerDragged(dw, dh) { layoutModel.browserResized(dw, dh) }
+            function onCornerDragEnded() { layoutModel.browserResizeEnded() }
+        }
+
+        // Over the panels too: until the board has loaded, only the bars stay usable.
+        LoadingOverlay {
+            anchors.fill: parent
+            visible: layoutModel.loadingDravinBoard
+            message: layoutModel.loadingDravinBoardError
         }
     }
 

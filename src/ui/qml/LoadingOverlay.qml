@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 
 // Covers the board while its page loads, or says why it did not.
 Rectangle {
@@ -17,10 +16,35 @@ Rectangle {
         onWheel: (wheel) => wheel.accepted = true
     }
 
-    BusyIndicator {
+    // A ring of fading dots, light on the dark overlay whatever the controls style.
+    Item {
+        id: spinner
         anchors.centerIn: parent
+        width: 64
+        height: 64
         visible: overlay.message.length === 0
-        running: visible
+
+        Repeater {
+            model: 8
+            Rectangle {
+                required property int index
+                width: 10
+                height: 10
+                radius: 5
+                color: "#e8edf2"
+                opacity: 1 - index / 8
+                x: 27 + 26 * Math.cos(-index * Math.PI / 4)
+                y: 27 + 26 * Math.sin(-index * Math.PI / 4)
+            }
+        }
+
+        RotationAnimator on rotation {
+            from: 0
+            to: 360
+            duration: 1200
+            loops: Animation.Infinite
+            running: spinner.visible
+        }
     }
 
     Text {

@@ -9,7 +9,8 @@ Rectangle {
     property bool floating: true
     property bool resizable: false
 
-    // Translations since the drag began.
+    // Translations since the drag began, in scene coordinates because the slot moves or grows
+    // under the pointer.
     signal titleDragged(real dx, real dy)
     signal titleDragEnded()
     signal cornerDragged(real dx, real dy)
@@ -18,10 +19,17 @@ Rectangle {
     default property alias content: body.data
 
     radius: floating ? 8 : 0
-    color: floating ? "#e61c2026" : "#1c2026"
-    border.color: "#5a6472"
+    color: "#1c2026"
+    border.color: floating ? "#6b7785" : "#3a434d"
     border.width: 1
     clip: true
+
+    // Pointer input on a panel stays with the panel, off the picture underneath.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.AllButtons
+        onWheel: (wheel) => wheel.accepted = true
+    }
 
     Rectangle {
         id: titleBar
@@ -49,7 +57,10 @@ Rectangle {
         DragHandler {
             target: null
             cursorShape: Qt.ClosedHandCursor
-            onTranslationChanged: if (active) slot.titleDragged(translation.x, translation.y)
+            grabPermissions: PointerHandler.CanTakeOverFromAnything
+            onCentroidChanged: if (active) slot.titleDragged(
+                centroid.scenePosition.x - centroid.scenePressPosition.x,
+                centroid.scenePosition.y - centroid.scenePressPosition.y)
             onActiveChanged: if (!active) slot.titleDragEnded()
         }
     }
@@ -83,7 +94,10 @@ Rectangle {
         DragHandler {
             target: null
             cursorShape: Qt.SizeFDiagCursor
-            onTranslationChanged: if (active) slot.cornerDragged(translation.x, translation.y)
+            grabPermissions: PointerHandler.CanTakeOverFromAnything
+            onCentroidChanged: if (active) slot.cornerDragged(
+                centroid.scenePosition.x - centroid.scenePressPosition.x,
+                centroid.scenePosition.y - centroid.scenePressPosition.y)
             onActiveChanged: if (!active) slot.cornerDragEnded()
         }
     }

@@ -18,7 +18,8 @@ Rectangle {
         height: parent.height
         anchors.horizontalCenterOffset: sideBySide.layout.viewState.width
         anchors.verticalCenterOffset: sideBySide.layout.viewState.height
-        source: sideBySide.layout.sideBySideImage
+        // Released while hidden; the model keeps the URL.
+        source: sideBySide.visible ? sideBySide.layout.sideBySideImage : ""
         fillMode: Image.PreserveAspectFit
         asynchronous: true
         // The same file name may hold a new snapshot.
@@ -47,7 +48,7 @@ Rectangle {
     }
 
     RoundButton {
-        anchors { top: parent.top; right: parent.right; margins: 12 }
+        anchors { top: parent.top; left: parent.left; margins: 12 }
         text: "\u2715"
         onClicked: sideBySide.layout.closeSideBySide()
     }
