@@ -6,6 +6,7 @@
 
 #include "app_identity.h"
 #include "app_log.h"
+#include "folder_chooser.h"
 #include "global_init.h"
 #include "notification_center.h"
 #include "notification_names.h"
@@ -35,7 +36,13 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine)
       updates_(updateFeedAddress(productIsPelora()), runningVersion()),
       frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }) {
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
-  connect(&settings_, &SettingsStore::folderChooserRequested, this, &AppDelegate::folderChooserRequested);
+  connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {
+    auto roots = engine_.rootObjects();
+    auto* window = roots.isEmpty() ? nullptr : qobject_cast<QWindow*>(roots.first());
+    showFolderChooser(window, [this](const QString& folder) {
+      settings_.storeFolderGrant(QUrl::fromLocalFile(folder));
+    });
+  });
 }
 
 void AppDelegate::launchApplication() {
@@ -55,13 +62,16 @@ void AppDelegate::launchApplication() {
     window->showFullScreen();
   }
 
-  NotificationCenter::instance().observe(notifications::kChangeArchive, this,
-                                         [this](const QVariantMap&) { settings_.chooseSaveFolder(); });
+  NotificationCenter::instance().observe(
+      notifications::kChangeArchive, this,
+      [this](const QVariantMap&) { settings_.chooseSaveFolder(); });
   // Activating the virtual camera arrives with the virtual camera.
   frameTimer_.start();
 }
 
-void AppDelegate::applicationWillTerminate() { frameTimer_.cancel(); }
+void AppDelegate::applicationWillTerminate() {
+  frameTimer_.cancel();
+}
 
 void AppDelegate::grantFolder(const QString& folder) {
   initGlobal(folder, resourceFolder());

@@ -24,12 +24,10 @@ class AppDelegate : public QObject {
 
   SettingsStore* settings() { return &settings_; }
   UpdateChecker* updates() { return &updates_; }
-  Q_INVOKABLE void storeFolderGrant(const QUrl& folder) { settings_.storeFolderGrant(folder); }
   // True when saving into the storage tree is possible; otherwise shows the save guard's alert.
   Q_INVOKABLE bool saveGuard();
 
  signals:
-  void folderChooserRequested();
   void alertRequested(const QString& text);
 
  private:

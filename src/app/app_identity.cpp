@@ -2,9 +2,13 @@
 
 namespace dravin {
 
-QString applicationId() { return QStringLiteral(DRAVIN_APP_ID); }
+QString applicationId() {
+  return QStringLiteral(DRAVIN_APP_ID);
+}
 
-QString runningVersion() { return QStringLiteral(DRAVIN_VERSION); }
+QString runningVersion() {
+  return QStringLiteral(DRAVIN_VERSION);
+}
 
 bool productIsPelora() {
   static const bool pelora = applicationId() == QLatin1String(kPeloraAppId);

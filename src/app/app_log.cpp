@@ -3,5 +3,7 @@
 #include <iostream>
 
 namespace dravin {
-void logLine(const QString& line) { std::cout << line.toStdString() << std::endl; }
+void logLine(const QString& line) {
+  std::cout << line.toStdString() << std::endl;
+}
 }  // namespace dravin

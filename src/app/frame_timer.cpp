@@ -8,7 +8,9 @@ FrameTimer::FrameTimer(std::function<void()> tick) : tick_(std::move(tick)) {
   thread_.setObjectName("timerQueueAppCam");
 }
 
-FrameTimer::~FrameTimer() { cancel(); }
+FrameTimer::~FrameTimer() {
+  cancel();
+}
 
 void FrameTimer::start() {
   if (thread_.isRunning()) return;
@@ -21,7 +23,8 @@ void FrameTimer::start() {
   });
   QObject::connect(&thread_, &QThread::started, timer, qOverload<>(&QTimer::start));
   // Emitted on the timer's own thread as it ends, so the timer is deleted where it lived.
-  QObject::connect(&thread_, &QThread::finished, timer, [timer] { delete timer; }, Qt::DirectConnection);
+  QObject::connect(
+      &thread_, &QThread::finished, timer, [timer] { delete timer; }, Qt::DirectConnection);
   thread_.start(QThread::TimeCriticalPriority);
 }
 

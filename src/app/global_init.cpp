@@ -24,7 +24,8 @@ bool copyEntry(const QString& source, const QString& destination) {
   if (!info.isDir()) return QFile::copy(source, destination);
   if (!QDir().mkpath(destination)) return false;
   bool copied = true;
-  for (const QString& name : QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+  for (const QString& name :
+       QDir(source).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
     copied = copyEntry(source + "/" + name, destination + "/" + name) && copied;
   }
   return copied;
@@ -49,7 +50,8 @@ void copyFolderContents(const QString& source, const QString& destination) {
     logLine("\nError\n");
     return;
   }
-  for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+  for (const QString& name :
+       folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
     QString target = destination + "/" + name;
     if (QFileInfo(target).isDir() && !QFileInfo(target).isSymLink()) {
       QDir(target).removeRecursively();
@@ -66,12 +68,14 @@ void initGlobal(const QString& storageFolder, const QString& resourceFolder) {
   storageFolders() = folders;
 
   for (const QString& path : {folders.images, folders.videos, folders.library}) ensureFolder(path);
-  if (ensureFolder(folders.templates)) copyFolderContents(resourceFolder + "/templates", folders.templates);
+  if (ensureFolder(folders.templates))
+    copyFolderContents(resourceFolder + "/templates", folders.templates);
   ensureFolder(folders.bookmark);
 
   auto created = std::make_shared<HttpServer>();
   QString lessons = resourceFolder + "/peloralessons";
-  registerStandardRoutes(*created, QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string());
+  registerStandardRoutes(*created,
+                         QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string());
   server() = created;
   try {
     created->start(httpPort(), true, QueuePriority::background);

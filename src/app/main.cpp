@@ -1,10 +1,10 @@
-#include <QGuiApplication>
-#include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
-#include <QSocketNotifier>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <QApplication>
+#include <QQmlApplicationEngine>
+#include <QSocketNotifier>
+#include <csignal>
 
 #include "app_delegate.h"
 #include "app_identity.h"
@@ -32,7 +32,8 @@ void quitOnStopSignals() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QGuiApplication application(argc, argv);
+  // Widgets for the folder chooser: Qt Quick's own cannot choose an empty folder.
+  QApplication application(argc, argv);
   QGuiApplication::setApplicationName(QStringLiteral("Dravin"));
   QGuiApplication::setOrganizationName(QStringLiteral("Pelora"));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Pelora Dravin"));
@@ -47,5 +48,5 @@ int main(int argc, char** argv) {
                    &dravin::AppDelegate::applicationWillTerminate);
   delegate.launchApplication();
   if (engine.rootObjects().isEmpty()) return 1;
-  return QGuiApplication::exec();
+  return QApplication::exec();
 }

@@ -24,12 +24,13 @@ void NotificationCenter::post(const QString& name, const QVariantMap& userInfo) 
       this, [this, name, userInfo] { emit posted(name, userInfo); }, Qt::QueuedConnection);
 }
 
-QMetaObject::Connection NotificationCenter::observe(const QString& name, QObject* receiver,
-                                                    std::function<void(const QVariantMap&)> handler) {
-  return connect(this, &NotificationCenter::posted, receiver,
-                 [name, handler = std::move(handler)](const QString& posted, const QVariantMap& info) {
-                   if (posted == name) handler(info);
-                 });
+QMetaObject::Connection NotificationCenter::observe(
+    const QString& name, QObject* receiver, std::function<void(const QVariantMap&)> handler) {
+  return connect(
+      this, &NotificationCenter::posted, receiver,
+      [name, handler = std::move(handler)](const QString& posted, const QVariantMap& info) {
+        if (posted == name) handler(info);
+      });
 }
 
 }  // namespace dravin

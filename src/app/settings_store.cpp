@@ -19,7 +19,9 @@ std::optional<bool> storedBool(const QVariant& value) {
   return std::nullopt;
 }
 
-QString boolText(bool value) { return value ? "true" : "false"; }
+QString boolText(bool value) {
+  return value ? "true" : "false";
+}
 
 }  // namespace
 
@@ -43,29 +45,28 @@ void SettingsStore::restoreSettings() {
     applyResolution(resolution_);
   }
 
+  // The chooser needs the window, which is built after this runs.
+  auto askLater = [this](const QString& why) {
+    logLine(why);
+    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
+  };
   QVariant folder = settings_.value(kFolderKey);
   if (folder.typeId() != QMetaType::QString || folder.toString().isEmpty()) {
-    logLine("No Access yet");
-    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
-    return;
+    return askLater("No Access yet");
   }
   QFileInfo info(folder.toString());
-  if (!info.exists()) {
-    // The folder was moved or deleted since it was chosen.
-    logLine("Bookmark Access isSlate");
-    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
-    return;
-  }
+  if (!info.exists()) return askLater("Bookmark Access isSlate");  // moved or deleted since
   if (!info.isDir() || !info.isWritable()) {
-    logLine("Bookmark Access Fails: " + info.absoluteFilePath() + " is not a writable folder");
-    QTimer::singleShot(kChooserDelayMs, this, &SettingsStore::chooseSaveFolder);
-    return;
+    return askLater("Bookmark Access Fails: " + info.absoluteFilePath() +
+                    " is not a writable folder");
   }
   logLine("Read Permission Root: " + info.absoluteFilePath());
   emit folderGranted(info.absoluteFilePath());
 }
 
-void SettingsStore::chooseSaveFolder() { emit folderChooserRequested(); }
+void SettingsStore::chooseSaveFolder() {
+  emit folderChooserRequested();
+}
 
 void SettingsStore::storeFolderGrant(const QUrl& folder) {
   QString path = folder.isLocalFile() ? folder.toLocalFile() : folder.toString();
@@ -101,6 +102,8 @@ void SettingsStore::setResolution(const QString& label) {
   emit resolutionChanged();
 }
 
-void SettingsStore::applyResolution(const QString& label) { flags_ = resolutionFlagsFor(label); }
+void SettingsStore::applyResolution(const QString& label) {
+  flags_ = resolutionFlagsFor(label);
+}
 
 }  // namespace dravin

@@ -4,7 +4,7 @@
 # starts without a server and asks for a folder. SCREENSHOT_DIR, when set, receives a picture of
 # each.   usage: run_under_xvfb.sh PATH-TO-pelora-dravin
 set -euo pipefail
-app=$1
+app=$(readlink -f "$1")
 
 if [[ ${2:-} != --inside ]]; then
   exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$app" --inside
@@ -75,18 +75,27 @@ wait "$pid" && status=0 || status=$?
 pid=
 [[ $status -eq 0 ]] || fail "the application exited with $status"
 
-# 2. Nothing stored: no server, and the chooser 3 s after launch.
+# 2. Nothing stored: no server, the chooser 3 s after launch, and choosing a folder there.
 rm -f "$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+mkdir -p "$work/start/saves"
 "$app" >"$work/app.log" 2>&1 &
 pid=$!
+chooser='^Please choose a folder to be used for saving files.$'
 waitFor 15 logSays "No Access yet" || fail "no 'No Access yet'"
 sleep 4
 kill -0 "$pid" || fail "the application ended by itself"
 curl -s "http://127.0.0.1:$DRAVIN_HTTP_PORT/" >/dev/null && fail "a server answers before a folder is chosen"
+waitFor 5 xdotool search --onlyvisible --name "$chooser" || fail "no folder chooser"
 screenshot folder-chooser.png
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name "$chooser" | head -n 1)"
+xdotool type --delay 20 "$work/start/saves"
+xdotool key Return
+waitFor 15 logSays "Save Permission Root: $work/start/saves" || fail "choosing a folder was not stored"
+waitFor 15 logSays "Server has started ( port = $DRAVIN_HTTP_PORT )" || fail "no server after choosing"
+[[ -d $work/start/saves/Nolbek/images ]] || fail "no storage tree in the chosen folder"
+grep -q "bookmark_folder=$work/start/saves" "$XDG_CONFIG_HOME/Pelora/Dravin.conf" || fail "the choice was not saved"
 kill -TERM "$pid"
 wait "$pid" && status=0 || status=$?
 pid=
 [[ $status -eq 0 ]] || fail "the application exited with $status after SIGTERM"
-logSays "Init Global: " && fail "initialised without a folder"
 echo "the application ran, served and quit as expected"

@@ -17,13 +17,6 @@ ApplicationWindow {
         anchors.fill: parent
     }
 
-    FolderDialog {
-        id: folderChooser
-        title: "Please choose a folder to be used for saving files."
-        acceptLabel: "Choose"
-        onAccepted: app.storeFolderGrant(selectedFolder)
-    }
-
     MessageDialog {
         id: alert
         buttons: MessageDialog.Ok
@@ -31,7 +24,6 @@ ApplicationWindow {
 
     Connections {
         target: app
-        function onFolderChooserRequested() { folderChooser.open() }
         function onAlertRequested(text) {
             alert.text = text
             alert.open()
