@@ -36,7 +36,16 @@ std::vector<std::string> File::listFolder(const std::string& path) {
   return names;
 }
 
-File::File(File&& other) noexcept : pointer_(other.pointer_) {
+File::File(FILE* pointer) : pointer_(pointer) {
+  struct stat info {};
+  if (::fstat(::fileno(pointer_), &info) == 0) {
+    regular_ = S_ISREG(info.st_mode);
+    size_ = static_cast<long long>(info.st_size);
+  }
+}
+
+File::File(File&& other) noexcept
+    : pointer_(other.pointer_), regular_(other.regular_), size_(other.size_) {
   other.pointer_ = nullptr;
 }
 
@@ -44,6 +53,8 @@ File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
     pointer_ = other.pointer_;
+    regular_ = other.regular_;
+    size_ = other.size_;
     other.pointer_ = nullptr;
   }
   return *this;
@@ -60,17 +71,6 @@ void File::close() {
 
 int File::descriptor() const {
   return pointer_ ? ::fileno(pointer_) : -1;
-}
-
-bool File::isRegular() const {
-  struct stat info {};
-  return pointer_ && ::fstat(descriptor(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::optional<long long> File::size() const {
-  struct stat info {};
-  if (!pointer_ || ::fstat(descriptor(), &info) != 0) return std::nullopt;
-  return static_cast<long long>(info.st_size);
 }
 
 }  // namespace dravin

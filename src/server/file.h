@@ -28,12 +28,16 @@ class File {
   void close();
   FILE* pointer() const { return pointer_; }
   int descriptor() const;
-  bool isRegular() const;
-  std::optional<long long> size() const;  // none when the attributes cannot be read
+  // Read once, when the file is opened: the length announced for a file is the length sent,
+  // even if the file grows meanwhile.
+  bool isRegular() const { return regular_; }
+  std::optional<long long> size() const { return size_; }  // none when unreadable
 
  private:
-  explicit File(FILE* pointer) : pointer_(pointer) {}
+  explicit File(FILE* pointer);
   FILE* pointer_;
+  bool regular_ = false;
+  std::optional<long long> size_;
 };
 
 }  // namespace dravin
