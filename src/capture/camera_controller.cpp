@@ -1,0 +1,569 @@
+#include "camera_controller.h"
+
+#include <gst/video/video.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QThreadPool>
+#include <QTimer>
+#include <QUrl>
+
+#include "app_log.h"
+#include "camera_session.h"
+#include "devices.h"
+#include "file_naming.h"
+#include "movie_preview.h"
+#include "movie_writer.h"
+#include "notification_center.h"
+#include "notification_names.h"
+#include "screen_recorder.h"
+#include "storage_folders.h"
+
+namespace dravin {
+
+namespace {
+
+const QString kSaveGuardText = QStringLiteral(
+    "No Permissions granted to save files on your computer, please restart app and choose a "
+    "folder to save files!");
+const QString kScreenPermissionText = QStringLiteral(
+    "Please click OK and then allow the screen recording permission for Pelora in System "
+    "Preferences -> Security & Privacy -> Screen Recording!");
+
+// The decoder's I420 planes, copied into a frame the view's sink uploads as they are.
+QVideoFrame toVideoFrame(GstSample* sample) {
+  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  GstVideoInfo info;
+  if (!buffer || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample))) return {};
+  if (GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420) return {};
+  QVideoFrame frame(
+      QVideoFrameFormat(QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)),
+                        QVideoFrameFormat::Format_YUV420P));
+  GstVideoFrame source;
+  if (!gst_video_frame_map(&source, &info, buffer, GST_MAP_READ)) return {};
+  if (frame.map(QVideoFrame::WriteOnly)) {
+    for (int plane = 0; plane < 3; ++plane) {
+      const auto* from = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&source, plane));
+      const int fromStride = GST_VIDEO_FRAME_PLANE_STRIDE(&source, plane);
+      uchar* to = frame.bits(plane);
+      const int toStride = frame.bytesPerLine(plane);
+      const int rows = GST_VIDEO_FRAME_COMP_HEIGHT(&source, plane);
+      const int rowBytes = std::min(fromStride, toStride);
+      for (int row = 0; row < rows; ++row) {
+        std::memcpy(to + row * toStride, from + row * fromStride, rowBytes);
+      }
+    }
+    frame.unmap();
+  }
+  gst_video_frame_unmap(&source);
+  return frame;
+}
+
+QString twoDigits(qint64 value) {
+  return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+// The recording under way: the camera's movie writer or the screen recorder, its file, and the
+// picture that stands for it once it is done.
+struct CameraController::Recording {
+  QString source;
+  QString path;
+  std::unique_ptr<gst::MovieWriter> writer;
+  std::unique_ptr<ScreenRecorder> screen;
+  bool screenPaused = false;
+  QImage preview;
+};
+
+CameraController::CameraController(std::unique_ptr<DeviceSource> devices, QObject* parent)
+    : QObject(parent), devices_(std::move(devices)) {}
+
+CameraController::~CameraController() {
+  std::shared_ptr<Recording> recording;
+  {
+    std::lock_guard lock(frameMutex_);
+    recording = std::move(recording_);
+  }
+  if (recording && recording->writer) recording->writer->finish();
+  std::shared_ptr<gst::CameraSession> session;
+  {
+    std::lock_guard lock(stateMutex_);
+    session = std::move(session_);
+  }
+  if (session) session->stop();
+}
+
+// Preparation and device switching, on the queue.
+
+void CameraController::prepare(Completion completion) {
+  queue_.dispatch([this, completion = std::move(completion)] {
+    std::optional<CameraControllerError> failure;
+    try {
+      DiscoveredDevices found = discoverDevices(*devices_);
+      logDevices(found);
+      std::optional<TarvoCamera> camera;
+      std::optional<TarvoMic> mic;
+      bool fullHD, ultraHD;
+      {
+        std::lock_guard lock(stateMutex_);
+        discovered_ = found;
+        if (!found.cameras.empty()) camera = found.cameras.front();
+        if (!found.mics.empty()) mic = found.mics.front();
+        fullHD = useFullHD_;
+        ultraHD = useUltraHD_;
+      }
+      if (camera) switchDevices(*camera, mic, fullHD, ultraHD);
+      startSession();
+    } catch (const CameraControllerError& error) {
+      failure = error;
+    } catch (const std::exception& error) {
+      failure = CameraControllerError(CameraControllerError::Code::unknown, error.what());
+    }
+    if (completion) onMainThread([completion, failure] { completion(failure); });
+  });
+}
+
+void CameraController::setSelection(std::optional<TarvoCamera> camera, std::optional<TarvoMic> mic,
+                                    bool useFullHD, bool useUltraHD) {
+  std::lock_guard lock(stateMutex_);
+  curTarvoCamera_ = std::move(camera);
+  curTarvoMic_ = std::move(mic);
+  useFullHD_ = useFullHD;
+  useUltraHD_ = useUltraHD;
+}
+
+void CameraController::applySelection() {
+  queue_.dispatch([this] {
+    std::optional<TarvoCamera> camera;
+    std::optional<TarvoMic> mic;
+    bool fullHD, ultraHD;
+    {
+      std::lock_guard lock(stateMutex_);
+      logDevices(discovered_);
+      if (discovered_.cameras.empty()) return;
+      camera = curTarvoCamera_ ? curTarvoCamera_ : discovered_.cameras.front();
+      mic = curTarvoMic_;
+      fullHD = useFullHD_;
+      ultraHD = useUltraHD_;
+    }
+    try {
+      switchDevices(*camera, mic, fullHD, ultraHD);
+      startSession();
+    } catch (const std::exception& error) {
+      logLine(QStringLiteral("Failed switching devices: ") + error.what());
+    }
+  });
+}
+
+void CameraController::switchDevices(const TarvoCamera& camera, const std::optional<TarvoMic>& mic,
+                                     bool useFullHD, bool useUltraHD) {
+  std::shared_ptr<gst::CameraSession> old;
+  {
+    std::lock_guard lock(stateMutex_);
+    old = std::move(session_);
+  }
+  if (old) {
+    old->stop();
+    QMetaObject::invokeMethod(this, &CameraController::runningChanged, Qt::QueuedConnection);
+  }
+
+  const FormatChoice choice = chooseFormat(camera, useFullHD, useUltraHD);
+  gst::SessionInputs inputs{camera.camera.sourceLaunch, choice.caps, std::nullopt};
+  if (mic) inputs.audioSource = mic->mic.sourceLaunch;
+  std::shared_ptr<gst::CameraSession> session;
+  try {
+    session = std::make_shared<gst::CameraSession>(inputs);
+  } catch (const gst::GstError& error) {
+    throw CameraControllerError(CameraControllerError::Code::inputsAreInvalid, error.what());
+  }
+  session->onVideoSample = [this](GstSample* sample) { onVideoSample(sample); };
+  session->onAudioSample = [this](GstSample* sample) { onAudioSample(sample); };
+  session->onError = [](const std::string& text) {
+    logLine(QStringLiteral("Capture session error: ") + QString::fromStdString(text));
+  };
+  {
+    std::lock_guard lock(stateMutex_);
+    session_ = session;
+    curTarvoCamera_ = camera;
+    curTarvoMic_ = mic;
+    activeChoice_ = choice;
+  }
+
+  NotificationCenter::instance().post(notifications::kCameraListReady);
+  std::weak_ptr<gst::CameraSession> watched = session;
+  onMainThreadAfter(kMainCameraLogDelayMs, [watched, choice] {
+    auto running = watched.lock();
+    if (!running) return;
+    QString format = choice.format ? QString::fromStdString(choice.format->mediaSubtype) + " " +
+                                         QString::number(choice.format->width) + "x" +
+                                         QString::number(choice.format->height)
+                                   : QString::fromStdString(running->negotiatedSourceCaps());
+    logLine(QStringLiteral("Main Camera: ") + format);
+  });
+}
+
+void CameraController::startSession() {
+  std::shared_ptr<gst::CameraSession> session;
+  std::optional<TarvoCamera> camera;
+  {
+    std::lock_guard lock(stateMutex_);
+    session = session_;
+    camera = curTarvoCamera_;
+  }
+  if (!session) throw CameraControllerError(CameraControllerError::Code::captureSessionIsMissing);
+  try {
+    session->start();
+  } catch (const gst::GstError& error) {
+    throw CameraControllerError(CameraControllerError::Code::unknown, error.what());
+  }
+  QMetaObject::invokeMethod(this, &CameraController::runningChanged, Qt::QueuedConnection);
+  if (camera) {
+    QVariantMap info{{QStringLiteral("tarvoCamera"), QVariant::fromValue(*camera)}};
+    NotificationCenter::instance().post(notifications::kCameraStarted, info);
+    if (camera->isNolbek) {
+      QPointer<CameraController> self(this);
+      onMainThreadAfter(kHidStartDelayMs, [self, camera = *camera] {
+        if (self) self->sessionStarted(camera);
+      });
+    }
+  }
+}
+
+void CameraController::sessionStarted(const TarvoCamera& camera) {
+  if (startHid) startHid(camera);
+}
+
+std::vector<TarvoCamera> CameraController::tarvoCameras() const {
+  std::lock_guard lock(stateMutex_);
+  return discovered_.cameras;
+}
+
+std::vector<TarvoMic> CameraController::tarvoMics() const {
+  std::lock_guard lock(stateMutex_);
+  return discovered_.mics;
+}
+
+std::optional<TarvoCamera> CameraController::curTarvoCamera() const {
+  std::lock_guard lock(stateMutex_);
+  return curTarvoCamera_;
+}
+
+std::optional<TarvoMic> CameraController::curTarvoMic() const {
+  std::lock_guard lock(stateMutex_);
+  return curTarvoMic_;
+}
+
+bool CameraController::isRunning() const {
+  std::lock_guard lock(stateMutex_);
+  return session_ && session_->isRunning();
+}
+
+// Frames, on the streaming threads.
+
+void CameraController::onVideoSample(GstSample* sample) {
+  QVideoFrame frame = toVideoFrame(sample);
+  if (!frame.isValid()) return;
+  QPointer<QVideoSink> sink;
+  std::shared_ptr<Recording> recording;
+  {
+    std::lock_guard lock(frameMutex_);
+    latestFrame_ = frame;
+    if (!frozen_) sink = sink_;
+    recording = recording_;
+  }
+  if (sink) sink->setVideoFrame(frame);
+  if (recording && recording->writer) {
+    recording->writer->pushVideo(sample);
+    if (recording->preview.isNull()) recording->preview = frame.toImage();
+  }
+}
+
+void CameraController::onAudioSample(GstSample* sample) {
+  std::shared_ptr<Recording> recording;
+  {
+    std::lock_guard lock(frameMutex_);
+    recording = recording_;
+  }
+  if (recording && recording->writer) recording->writer->pushAudio(sample);
+}
+
+void CameraController::setVideoSink(QVideoSink* sink) {
+  {
+    std::lock_guard lock(frameMutex_);
+    if (sink_ == sink) return;
+    sink_ = sink;
+  }
+  emit videoSinkChanged();
+}
+
+// Preview geometry, on the main thread.
+
+void CameraController::updatePreviewFrame(QSizeF viewSize) {
+  pictureSize_ = viewSize;
+  geometry_.fitView(viewSize);
+  emit previewFrameChanged();
+  NotificationCenter::instance().post(notifications::kZoomedCamera);
+}
+
+void CameraController::setZoom(double factor) {
+  geometry_.setZoom(factor);
+  emit previewFrameChanged();
+  NotificationCenter::instance().post(notifications::kZoomedCamera);
+}
+
+void CameraController::dragPreview(bool ended, double dx, double dy, double rotationDegrees) {
+  if (geometry_.drag(ended, dx, dy, rotationDegrees)) emit previewFrameChanged();
+}
+
+void CameraController::setWindowGeometry(QSizeF windowSize, QPointF pictureCentre) {
+  windowSize_ = windowSize;
+  pictureCentre_ = pictureCentre;
+}
+
+void CameraController::setRotation(double degrees) {
+  if (rotation_ == degrees) return;
+  rotation_ = degrees;
+  emit rotationChanged();
+}
+
+void CameraController::setMirrorHorizontal(bool mirror) {
+  if (mirrorHorizontal_ == mirror) return;
+  mirrorHorizontal_ = mirror;
+  emit mirrorHorizontalChanged();
+}
+
+// Captures.
+
+std::optional<QString> CameraController::captureFolder(bool videos) {
+  const auto& folders = storageFolders();
+  if (!folders) {
+    emit alertRequested(kSaveGuardText);
+    return std::nullopt;
+  }
+  return videos ? folders->videos : folders->images;
+}
+
+void CameraController::takeSnapshot() {
+  if (!isRunning()) return;
+  QVideoFrame frame;
+  {
+    std::lock_guard lock(frameMutex_);
+    frame = latestFrame_;
+  }
+  if (!frame.isValid()) return;
+  const auto folder = captureFolder(false);
+  if (!folder) return;
+
+  SnapshotLayout layout;
+  if (geometry_.frame().isEmpty()) {
+    // No view has reported its size: the snapshot is the picture as it comes.
+    layout.pictureSize = QSizeF(frame.size());
+    layout.previewFrame = QRectF(QPointF(0, 0), layout.pictureSize);
+  } else {
+    layout.pictureSize = pictureSize_;
+    layout.previewFrame = geometry_.frame();
+  }
+  const QSizeF window = windowSize_.isEmpty() ? layout.pictureSize : windowSize_;
+  layout.windowSize = window.toSize();
+  layout.pictureCentre = pictureCentre_.value_or(
+      QPointF(layout.pictureSize.width() / 2, layout.pictureSize.height() / 2));
+  layout.rotation = rotation_;
+  layout.mirrorHorizontal = mirrorHorizontal_;
+  QImage board = boardSnapshot ? boardSnapshot() : QImage();
+
+  const QString path = claimCaptureFile(*folder, QStringLiteral(".png"));
+  if (path.isEmpty()) {
+    logLine(QStringLiteral("Failed taking snapshot: ") +
+            QStringLiteral("cannot create a file in ") + *folder);
+    return;
+  }
+  // Composing and encoding take longer than a frame: off the main thread.
+  QThreadPool::globalInstance()->start([frame, layout, board, path] {
+    QImage snapshot = composeSnapshot(frame.toImage(), layout, board);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !snapshot.save(&file, "PNG") || !file.commit()) {
+      QFile::remove(path);
+      logLine(QStringLiteral("Failed taking snapshot: ") + file.errorString());
+      return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    logLine(QStringLiteral("Took a snapshot at: ") + url.toString());
+    NotificationCenter::instance().post(
+        notifications::kImageCaptured,
+        {{QStringLiteral("image"), snapshot}, {QStringLiteral("url"), url}});
+  });
+}
+
+void CameraController::startRecording() {
+  if (isRecording() || !isRunning()) return;
+  const auto folder = captureFolder(true);
+  if (!folder) return;
+  recordingSource_ = QStringLiteral("camera");
+  const QString path = claimCaptureFile(*folder, QStringLiteral(".mp4"));
+  if (path.isEmpty()) {
+    logLine(QStringLiteral("Error recording movie: cannot create a file in ") + *folder);
+    return;
+  }
+  auto recording = std::make_shared<Recording>();
+  recording->source = recordingSource_;
+  recording->path = path;
+  try {
+    recording->writer =
+        std::make_unique<gst::MovieWriter>(path.toStdString(), curTarvoMic().has_value());
+  } catch (const gst::GstError& error) {
+    QFile::remove(path);
+    logLine(QStringLiteral("Error recording movie: ") + error.what());
+    return;
+  }
+  {
+    std::lock_guard lock(frameMutex_);
+    // Started on a frozen picture: nothing is recorded until the picture runs again.
+    if (frozen_) recording->writer->pause();
+    recording_ = recording;
+  }
+  emit recordingChanged();
+}
+
+void CameraController::startScreenRecording() {
+  if (isRecording()) return;
+  const bool allowed =
+      screenRecordingAllowed ? screenRecordingAllowed() : dravin::screenRecordingAllowed();
+  if (!allowed) {
+    emit alertRequested(kScreenPermissionText);
+    return;
+  }
+  const auto folder = captureFolder(true);
+  if (!folder) return;
+  recordingSource_ = QStringLiteral("screen");
+  const QString path = claimCaptureFile(*folder, QStringLiteral(".mp4"));
+  if (path.isEmpty()) {
+    logLine(QStringLiteral("Failed to initialize screen recording: cannot create a file in ") +
+            *folder);
+    return;
+  }
+  auto recording = std::make_shared<Recording>();
+  recording->source = recordingSource_;
+  recording->path = path;
+  try {
+    const auto screen = Devices::mainScreen();
+    if (!screen) throw ScreenRecorder::Error(ScreenRecorder::Error::Code::invalidScreen);
+    std::optional<CaptureDevice> mic;
+    if (auto current = curTarvoMic()) mic = current->mic;
+    recording->screen = std::make_unique<ScreenRecorder>(path.toStdString(), 30, std::nullopt, true,
+                                                         false, screen->id, mic, VideoCodec::h264);
+  } catch (const std::exception& error) {
+    QFile::remove(path);
+    logLine(QStringLiteral("Failed to initialize screen recording ") + error.what());
+    return;
+  }
+  QPointer<CameraController> self(this);
+  std::weak_ptr<Recording> weak = recording;
+  recording->screen->onStart = [] { logLine(QStringLiteral("STARTED")); };
+  recording->screen->onFinish = [self, weak](const std::string&,
+                                             const std::optional<std::string>& error) {
+    onMainThread([self, weak, error] {
+      auto finished = weak.lock();
+      if (self && finished)
+        self->finishRecording(finished, QString::fromStdString(error.value_or("")));
+    });
+  };
+  {
+    std::lock_guard lock(frameMutex_);
+    recording_ = recording;
+  }
+  recording->screen->start();
+  emit recordingChanged();
+}
+
+void CameraController::stopRecording() {
+  std::shared_ptr<Recording> recording;
+  {
+    std::lock_guard lock(frameMutex_);
+    recording = std::move(recording_);
+  }
+  if (!recording) return;
+  emit recordingChanged();
+  if (recording->screen) {
+    // Kept until its finish callback has announced the file.
+    finishingScreens_.push_back(recording);
+    recording->screen->stop();
+    return;
+  }
+  QPointer<CameraController> self(this);
+  // Finishing the file waits for the encoder to drain: not on the main thread.
+  QThreadPool::globalInstance()->start([self, recording] {
+    const std::string error = recording->writer->finish();
+    onMainThread([self, recording, error] {
+      if (self) self->finishRecording(recording, QString::fromStdString(error));
+    });
+  });
+}
+
+void CameraController::finishRecording(std::shared_ptr<Recording> recording, const QString& error) {
+  const bool screen = recording->source == QLatin1String("screen");
+  std::erase(finishingScreens_, recording);
+  const QUrl url = QUrl::fromLocalFile(recording->path);
+  if (!error.isEmpty()) {
+    logLine((screen ? QStringLiteral("Finished Error recording screen: ")
+                    : QStringLiteral("Error recording movie: ")) +
+            error);
+    return;
+  }
+  logLine((screen ? QStringLiteral("screen recorded at ") : QStringLiteral("recorded ")) +
+          url.toString());
+  QThreadPool::globalInstance()->start([url, path = recording->path] {
+    QImage preview = gst::moviePreview(path.toStdString());
+    NotificationCenter::instance().post(
+        notifications::kVideoRecorded,
+        {{QStringLiteral("image"), preview}, {QStringLiteral("url"), url}});
+  });
+}
+
+bool CameraController::isRecording() const {
+  std::lock_guard lock(frameMutex_);
+  return recording_ != nullptr;
+}
+
+void CameraController::toggleFreeze() {
+  std::shared_ptr<Recording> recording;
+  bool frozen;
+  {
+    std::lock_guard lock(frameMutex_);
+    frozen_ = !frozen_;
+    frozen = frozen_;
+    recording = recording_;
+  }
+  // The recording follows the picture: paused while it holds still, resumed when it runs.
+  if (recording && recording->writer) {
+    if (frozen) {
+      recording->writer->pause();
+    } else {
+      recording->writer->resume();
+    }
+  } else if (recording && recording->screen && recording->screenPaused != frozen) {
+    recording->screenPaused = frozen;
+    if (frozen) {
+      recording->screen->pause();
+    } else {
+      recording->screen->resume();
+    }
+  }
+  emit frozenChanged();
+}
+
+QString CameraController::recordingTimeString() const {
+  std::shared_ptr<Recording> recording;
+  {
+    std::lock_guard lock(frameMutex_);
+    recording = recording_;
+  }
+  GstClockTime duration = 0;
+  if (recording && recording->writer) duration = recording->writer->recordedDuration();
+  if (recording && recording->screen) duration = recording->screen->recordedDuration();
+  const qint64 seconds = static_cast<qint64>(duration / GST_SECOND);
+  return twoDigits(seconds / 60) + ":" + twoDigits(seconds % 60);
+}
+
+}  // namespace dravin

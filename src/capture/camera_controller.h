@@ -1,0 +1,160 @@
+#pragma once
+
+#include <gst/gst.h>
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "camera_controller_error.h"
+#include "capture_device.h"
+#include "device_discovery.h"
+#include "format_choice.h"
+#include "preview_geometry.h"
+#include "serial_queue.h"
+#include "snapshot_composer.h"
+#include "tarvo_camera.h"
+
+namespace dravin {
+
+namespace gst {
+class CameraSession;
+class MovieWriter;
+}  // namespace gst
+class ScreenRecorder;
+
+// Owns the main capture session: discovery, the chosen camera, microphone and resolution, the
+// preview with its digital zoom and pan, snapshots, camera and screen recordings, and freezing.
+// Lives on the main thread; the session is prepared and switched on the "camera_controller"
+// queue, and frames arrive on GStreamer's streaming thread ("video_data_output").
+class CameraController : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QVideoSink* videoSink READ videoSink WRITE setVideoSink NOTIFY videoSinkChanged)
+  Q_PROPERTY(QRectF previewFrame READ previewFrame NOTIFY previewFrameChanged)
+  Q_PROPERTY(double currentZoom READ currentZoom NOTIFY previewFrameChanged)
+  Q_PROPERTY(bool isRunning READ isRunning NOTIFY runningChanged)
+  Q_PROPERTY(bool isRecording READ isRecording NOTIFY recordingChanged)
+  Q_PROPERTY(QString recordingSource READ recordingSource NOTIFY recordingChanged)
+  Q_PROPERTY(bool isFrozen READ isFrozen NOTIFY frozenChanged)
+  Q_PROPERTY(double rotation READ rotation WRITE setRotation NOTIFY rotationChanged)
+  Q_PROPERTY(bool mirrorHorizontal READ mirrorHorizontal WRITE setMirrorHorizontal NOTIFY
+                 mirrorHorizontalChanged)
+
+ public:
+  using Completion = std::function<void(std::optional<CameraControllerError>)>;
+  static constexpr int kHidStartDelayMs = 1000;
+  static constexpr int kMainCameraLogDelayMs = 10000;
+
+  explicit CameraController(std::unique_ptr<DeviceSource> devices, QObject* parent = nullptr);
+  ~CameraController() override;
+
+  // Discovers the devices, applies the first camera and microphone and starts the session, on
+  // the "camera_controller" queue; `completion` runs on the main thread.
+  void prepare(Completion completion = {});
+  // The control bar stores its choice first, then asks for it to be applied.
+  void setSelection(std::optional<TarvoCamera> camera, std::optional<TarvoMic> mic, bool useFullHD,
+                    bool useUltraHD);
+  Q_INVOKABLE void applySelection();
+
+  std::vector<TarvoCamera> tarvoCameras() const;
+  std::vector<TarvoMic> tarvoMics() const;
+  std::optional<TarvoCamera> curTarvoCamera() const;
+  std::optional<TarvoMic> curTarvoMic() const;
+  std::optional<TarvoCamera> curPipCamera;
+  std::optional<TarvoCamera> curDocCamera;
+
+  // Preview: the view's size, the digital zoom, a pan.
+  Q_INVOKABLE void updatePreviewFrame(QSizeF viewSize);
+  Q_INVOKABLE void setZoom(double factor);
+  Q_INVOKABLE void dragPreview(bool ended, double dx, double dy, double rotationDegrees);
+  // Where the picture sits in the window, for snapshots to match the screen.
+  Q_INVOKABLE void setWindowGeometry(QSizeF windowSize, QPointF pictureCentre);
+
+  Q_INVOKABLE void takeSnapshot();
+  Q_INVOKABLE void startRecording();
+  Q_INVOKABLE void startScreenRecording();
+  Q_INVOKABLE void stopRecording();
+  Q_INVOKABLE void toggleFreeze();
+  Q_INVOKABLE QString recordingTimeString() const;
+
+  QVideoSink* videoSink() const { return sink_; }
+  void setVideoSink(QVideoSink* sink);
+  QRectF previewFrame() const { return geometry_.frame(); }
+  double currentZoom() const { return geometry_.currentZoom(); }
+  double fitZoomFactor() const { return geometry_.fitZoomFactor(); }
+  bool isRunning() const;
+  bool isRecording() const;
+  QString recordingSource() const { return recordingSource_; }
+  bool isFrozen() const { return frozen_; }
+  double rotation() const { return rotation_; }
+  void setRotation(double degrees);
+  bool mirrorHorizontal() const { return mirrorHorizontal_; }
+  void setMirrorHorizontal(bool mirror);
+
+  // Seams: the HID link starts with a maker's camera; the board is drawn over snapshots.
+  std::function<void(const TarvoCamera&)> startHid;
+  std::function<QImage()> boardSnapshot;
+  // False on a session without a screen that can be recorded.
+  std::function<bool()> screenRecordingAllowed;
+
+ signals:
+  void videoSinkChanged();
+  void previewFrameChanged();
+  void runningChanged();
+  void recordingChanged();
+  void frozenChanged();
+  void rotationChanged();
+  void mirrorHorizontalChanged();
+  void alertRequested(const QString& text);
+
+ private:
+  struct Recording;
+
+  // On the queue.
+  void switchDevices(const TarvoCamera& camera, const std::optional<TarvoMic>& mic, bool useFullHD,
+                     bool useUltraHD);
+  void startSession();
+  void onVideoSample(GstSample* sample);
+  void onAudioSample(GstSample* sample);
+  // On the main thread.
+  void sessionStarted(const TarvoCamera& camera);
+  void finishRecording(std::shared_ptr<Recording> recording, const QString& error);
+  std::optional<QString> captureFolder(bool videos);
+
+  std::unique_ptr<DeviceSource> devices_;
+  SerialQueue queue_{QStringLiteral("camera_controller")};
+
+  mutable std::mutex stateMutex_;  // the lists, the selection and the session
+  DiscoveredDevices discovered_;
+  std::optional<TarvoCamera> curTarvoCamera_;
+  std::optional<TarvoMic> curTarvoMic_;
+  bool useFullHD_ = true;
+  bool useUltraHD_ = false;
+  std::shared_ptr<gst::CameraSession> session_;
+  FormatChoice activeChoice_;
+
+  mutable std::mutex frameMutex_;  // what the streaming thread shares with the main thread
+  QPointer<QVideoSink> sink_;
+  QVideoFrame latestFrame_;
+  bool frozen_ = false;
+  std::shared_ptr<Recording> recording_;
+  std::vector<std::shared_ptr<Recording>> finishingScreens_;
+
+  PreviewGeometry geometry_;
+  QSizeF pictureSize_;
+  QSizeF windowSize_;
+  std::optional<QPointF> pictureCentre_;
+  QString recordingSource_ = QStringLiteral("camera");
+  double rotation_ = 0;
+  bool mirrorHorizontal_ = false;
+};
+
+}  // namespace dravin
