@@ -6,8 +6,10 @@
 
 #include "app_identity.h"
 #include "app_log.h"
+#include "demo_device_source.h"
 #include "folder_chooser.h"
 #include "global_init.h"
+#include "gst_device_source.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "resource_paths.h"
@@ -29,12 +31,21 @@ void rememberGeometry(QQuickWindow* window) {
   });
 }
 
+std::unique_ptr<DeviceSource> deviceSource(bool demoDevices) {
+  auto devices = std::make_unique<GstDeviceSource>();
+  if (!demoDevices) return devices;
+  return std::make_unique<DemoDeviceSource>(std::move(devices));
+}
+
 }  // namespace
 
-AppDelegate::AppDelegate(QQmlApplicationEngine& engine)
+AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     : engine_(engine),
       updates_(updateFeedAddress(productIsPelora()), runningVersion()),
-      frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }) {
+      frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }),
+      camera_(deviceSource(demoDevices)) {
+  connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
+  connect(&remote_, &DBusRemote::annotationRequested, this, &AppDelegate::annotationRequested);
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
   connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {
     auto roots = engine_.rootObjects();
@@ -50,6 +61,7 @@ void AppDelegate::launchApplication() {
 
   // Root view and window: Main.qml centres a 1280 x 800 window titled with the display name.
   engine_.rootContext()->setContextProperty("app", this);
+  engine_.rootContext()->setContextProperty("cameraController", &camera_);
   engine_.load(QUrl(QStringLiteral("qrc:/PeloraDravin/qml/Main.qml")));
   auto* window = engine_.rootObjects().isEmpty()
                      ? nullptr
@@ -65,6 +77,13 @@ void AppDelegate::launchApplication() {
   NotificationCenter::instance().observe(
       notifications::kChangeArchive, this,
       [this](const QVariantMap&) { settings_.chooseSaveFolder(); });
+  const ResolutionFlags resolution = settings_.resolutionFlags();
+  camera_.setSelection(std::nullopt, std::nullopt, resolution.useFullHD, resolution.useUltraHD);
+  camera_.prepare([](std::optional<CameraControllerError> error) {
+    if (error) logLine(QStringLiteral("Failed preparing the camera: ") + error->what());
+  });
+  remote_.registerOnSessionBus();
+
   // Activating the virtual camera arrives with the virtual camera.
   frameTimer_.start();
 }

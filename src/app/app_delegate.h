@@ -4,6 +4,8 @@
 #include <QQmlApplicationEngine>
 #include <memory>
 
+#include "camera_controller.h"
+#include "dbus_remote.h"
 #include "frame_timer.h"
 #include "settings_store.h"
 #include "update_checker.h"
@@ -17,7 +19,8 @@ class AppDelegate : public QObject {
   Q_PROPERTY(UpdateChecker* updates READ updates CONSTANT)
 
  public:
-  explicit AppDelegate(QQmlApplicationEngine& engine);
+  // `demoDevices` adds a test-pattern camera and a test-tone microphone to the real ones.
+  AppDelegate(QQmlApplicationEngine& engine, bool demoDevices);
 
   void launchApplication();
   void applicationWillTerminate();
@@ -29,6 +32,8 @@ class AppDelegate : public QObject {
 
  signals:
   void alertRequested(const QString& text);
+  // A remote asks for the annotation layer to take (or leave) the pointer.
+  void annotationRequested(bool allow);
 
  private:
   void grantFolder(const QString& folder);
@@ -37,6 +42,8 @@ class AppDelegate : public QObject {
   SettingsStore settings_;
   UpdateChecker updates_;
   FrameTimer frameTimer_;
+  CameraController camera_;
+  DBusRemote remote_{camera_};
 };
 
 }  // namespace dravin

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QQmlApplicationEngine>
 #include <QSocketNotifier>
 #include <csignal>
@@ -40,10 +41,20 @@ int main(int argc, char** argv) {
   QGuiApplication::setApplicationVersion(dravin::runningVersion());
   QGuiApplication::setDesktopFileName(dravin::applicationId());
 
+  QCommandLineParser options;
+  options.setApplicationDescription(QStringLiteral("Shows and records document cameras."));
+  options.addHelpOption();
+  options.addVersionOption();
+  const QCommandLineOption demoDevices(
+      QStringLiteral("demo-devices"),
+      QStringLiteral("Adds a test-pattern camera and a test-tone microphone."));
+  options.addOption(demoDevices);
+  options.process(application);
+
   quitOnStopSignals();
 
   QQmlApplicationEngine engine;
-  dravin::AppDelegate delegate(engine);
+  dravin::AppDelegate delegate(engine, options.isSet(demoDevices));
   QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
                    &dravin::AppDelegate::applicationWillTerminate);
   delegate.launchApplication();

@@ -101,7 +101,14 @@ void CameraController::prepare(Completion completion) {
   queue_.dispatch([this, completion = std::move(completion)] {
     std::optional<CameraControllerError> failure;
     try {
-      DiscoveredDevices found = discoverDevices(*devices_);
+      DiscoveredDevices found;
+      found.cameras = discoverCameras(*devices_);
+      try {
+        found.mics = discoverMics(*devices_);
+      } catch (const CameraControllerError& error) {
+        // A camera shows without a microphone; its recordings are silent.
+        logLine(QStringLiteral("No microphone: ") + error.what());
+      }
       logDevices(found);
       std::optional<TarvoCamera> camera;
       std::optional<TarvoMic> mic;
@@ -199,7 +206,7 @@ void CameraController::switchDevices(const TarvoCamera& camera, const std::optio
     QString format = choice.format ? QString::fromStdString(choice.format->mediaSubtype) + " " +
                                          QString::number(choice.format->width) + "x" +
                                          QString::number(choice.format->height)
-                                   : QString::fromStdString(running->negotiatedSourceCaps());
+                                   : QString::fromStdString(running->negotiatedFormat());
     logLine(QStringLiteral("Main Camera: ") + format);
   });
 }

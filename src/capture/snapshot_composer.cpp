@@ -12,8 +12,9 @@ QImage composeSnapshot(const QImage& picture, const SnapshotLayout& layout, cons
 
   painter.save();
   painter.translate(layout.pictureCentre);
-  painter.rotate(layout.rotation);
+  // Mirroring flips the view as the viewer sees it, after the turn.
   if (layout.mirrorHorizontal) painter.scale(-1, 1);
+  painter.rotate(layout.rotation);
   painter.translate(-layout.pictureSize.width() / 2, -layout.pictureSize.height() / 2);
   // The preview fits the picture into its frame keeping the aspect ratio.
   QSizeF fitted = QSizeF(picture.size()).scaled(layout.previewFrame.size(), Qt::KeepAspectRatio);

@@ -62,17 +62,19 @@ void CameraSession::stop() {
   running_ = false;
 }
 
-std::string CameraSession::negotiatedSourceCaps() const {
+std::string CameraSession::negotiatedFormat() const {
   auto camera = pipeline_.element("camera");
   if (!camera) return {};
   PadPtr pad(gst_element_get_static_pad(camera.get(), "src"));
   if (!pad) return {};
   CapsPtr caps(gst_pad_get_current_caps(pad.get()));
   if (!caps) return {};
-  gchar* text = gst_caps_to_string(caps.get());
-  std::string result = text;
-  g_free(text);
-  return result;
+  const GstStructure* format = gst_caps_get_structure(caps.get(), 0);
+  int width = 0, height = 0;
+  gst_structure_get_int(format, "width", &width);
+  gst_structure_get_int(format, "height", &height);
+  return std::string(gst_structure_get_name(format)) + " " + std::to_string(width) + "x" +
+         std::to_string(height);
 }
 
 }  // namespace dravin::gst

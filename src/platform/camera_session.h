@@ -39,8 +39,8 @@ class CameraSession {
   void stop();
   bool isRunning() const { return running_; }
   GstClockTime runningTime() const { return pipeline_.runningTime(); }
-  // The caps the camera delivers in, once negotiated ("" before).
-  std::string negotiatedSourceCaps() const;
+  // The camera's format once negotiated, e.g. "image/jpeg 1920x1080" ("" before).
+  std::string negotiatedFormat() const;
 
  private:
   Pipeline pipeline_;

@@ -121,7 +121,6 @@ std::string MovieWriter::finish() {
   }
   gst_app_src_end_of_stream(GST_APP_SRC(video_.source));
   if (audio_.source) gst_app_src_end_of_stream(GST_APP_SRC(audio_.source));
-  // A movie without a single frame has nothing to finish; the muxer would wait forever.
   bool ended = pipeline_->finish(30 * GST_SECOND);
   pipeline_->stop();
   std::lock_guard lock(mutex_);

@@ -89,7 +89,7 @@ class CameraControllerTest : public testing::Test {
     auto connection = NotificationCenter::instance().observe(
         name, &controller,
         [&](const QVariantMap& info) { url = info.value("url").toUrl().toLocalFile(); });
-    QTest::qWaitFor([&] { return !url.isEmpty(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !url.isEmpty(); }, 30000));
     QObject::disconnect(connection);
     return url;
   }

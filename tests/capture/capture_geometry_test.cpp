@@ -118,6 +118,12 @@ TEST(SnapshotComposer, ReproducesZoomRotationMirrorAndBoard) {
     EXPECT_EQ(shot.pixel(160, 160), qRgb(0, 0, 255));
     EXPECT_EQ(shot.pixel(20, 90), qRgb(0, 0, 0)) << "outside the turned picture";
   }
+  {  // turned and mirrored: the mirror flips what the viewer sees, so the top stays on top
+    layout.mirrorHorizontal = true;
+    QImage shot = composeSnapshot(picture, layout);
+    EXPECT_EQ(shot.pixel(160, 20), qRgb(255, 0, 0));
+    layout.mirrorHorizontal = false;
+  }
   {  // the board lies over everything, its transparent parts let the picture through
     layout = SnapshotLayout{
         QSize(320, 180), QPointF(160, 90), QSizeF(320, 180), QRectF(0, 0, 320, 180), 0, false};

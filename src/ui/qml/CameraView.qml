@@ -1,16 +1,31 @@
 import QtQuick
+import QtMultimedia
 import PeloraDravin
 
-// The live picture: rotated and mirrored as the control bar asks, clipped to its area.
+// The live picture: the preview turned and mirrored as the control bar asks, zoomed and panned
+// inside its area by the capture controller, with the annotation layer over it.
 Item {
     id: cameraView
 
     readonly property alias model: cameraModel
+    // The capture controller, when the application has one (views under test have none).
+    property var controller: typeof cameraController === "undefined" ? null : cameraController
+    property bool allowAnnotation: false
 
     clip: true
 
     CameraViewModel {
         id: cameraModel
+        onRotationChanged: degrees => {
+            if (cameraView.controller) cameraView.controller.rotation = degrees
+        }
+        onMirrorChanged: mirrored => {
+            if (cameraView.controller) cameraView.controller.mirrorHorizontal = mirrored
+        }
+        onDragPreviewRequested: (ended, translation, rotation) => {
+            if (cameraView.controller)
+                cameraView.controller.dragPreview(ended, translation.x, translation.y, rotation)
+        }
     }
 
     Rectangle {
@@ -18,7 +33,7 @@ Item {
         color: "#101316"
     }
 
-    // Where the preview goes; turned upright sizes swap so a vertical picture still fits.
+    // The preview's area; upright, its sides swap so a turned picture still fits the view.
     Item {
         id: picture
         anchors.centerIn: parent
@@ -32,18 +47,35 @@ Item {
 
         Behavior on rotation { RotationAnimation { duration: 200; direction: RotationAnimation.Shortest } }
 
-        Text {
-            anchors.centerIn: parent
-            text: "Camera picture"
-            color: "#3a434d"
-            font.pixelSize: 28
+        onWidthChanged: fitPreview()
+        onHeightChanged: fitPreview()
+
+        function fitPreview() {
+            if (cameraView.controller && width > 0 && height > 0)
+                cameraView.controller.updatePreviewFrame(Qt.size(width, height))
+        }
+
+        // Grows beyond the area when zoomed in; the view clips it.
+        VideoOutput {
+            id: preview
+            x: cameraView.controller ? cameraView.controller.previewFrame.x : 0
+            y: cameraView.controller ? cameraView.controller.previewFrame.y : 0
+            width: cameraView.controller ? cameraView.controller.previewFrame.width : picture.width
+            height: cameraView.controller ? cameraView.controller.previewFrame.height : picture.height
+            fillMode: VideoOutput.PreserveAspectFit
         }
     }
 
     DragHandler {
         target: null
+        enabled: !cameraView.allowAnnotation
         onTranslationChanged: if (active) cameraModel.dragPreview(false, translation.x, translation.y)
         onActiveChanged: if (!active) cameraModel.dragPreview(true, 0, 0)
+    }
+
+    AnnotationView {
+        id: annotation
+        enabled: cameraView.allowAnnotation
     }
 
     SplashView {
@@ -53,5 +85,22 @@ Item {
         Behavior on opacity { NumberAnimation { duration: 350 } }
     }
 
-    Component.onCompleted: cameraModel.viewAppeared()
+    // Snapshots draw the picture where it shows on screen.
+    function reportGeometry() {
+        if (!controller || !Window.window) return
+        const centre = cameraView.mapToItem(null, width / 2, height / 2)
+        controller.setWindowGeometry(Qt.size(Window.window.width, Window.window.height), centre)
+    }
+    onWidthChanged: reportGeometry()
+    onHeightChanged: reportGeometry()
+    onXChanged: reportGeometry()
+
+    Component.onCompleted: {
+        if (controller) {
+            controller.videoSink = preview.videoSink
+            picture.fitPreview()
+        }
+        reportGeometry()
+        cameraModel.viewAppeared()
+    }
 }

@@ -12,6 +12,8 @@ Item {
     ContentViewModel {
         id: layoutModel
         viewWidth: stage.width
+        currentZoom: cameraView.controller ? cameraView.controller.currentZoom : 1.0
+        onZoomRequested: factor => { if (cameraView.controller) cameraView.controller.setZoom(factor) }
     }
 
     // The picture area: everything above the control bar and left of the library.
@@ -30,6 +32,7 @@ Item {
 
         CameraView {
             id: cameraView
+            allowAnnotation: layoutModel.allowAnnotation
             anchors { left: parent.left; top: parent.top; bottom: parent.bottom }
             width: stage.width - (stage.width - stage.splitWidth) * stage.sideBySideShown
 

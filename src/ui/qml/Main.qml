@@ -14,6 +14,7 @@ ApplicationWindow {
     color: "black"
 
     ContentView {
+        id: content
         anchors.fill: parent
     }
 
@@ -27,6 +28,9 @@ ApplicationWindow {
         function onAlertRequested(text) {
             alert.text = text
             alert.open()
+        }
+        function onAnnotationRequested(allow) {
+            content.model.allowAnnotation = allow
         }
     }
 

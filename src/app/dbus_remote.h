@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+namespace dravin {
+
+class CameraController;
+
+// The control-bar actions on the session bus (org.pelora.Dravin at /Dravin), for remote
+// clickers, scripts and end-to-end tests. Each call does what the matching button does.
+class DBusRemote : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.pelora.Dravin")
+
+ public:
+  static constexpr const char* kService = "org.pelora.Dravin";
+  static constexpr const char* kPath = "/Dravin";
+
+  explicit DBusRemote(CameraController& camera, QObject* parent = nullptr);
+  // Registers the name and object; false (with one log line) when the bus refuses.
+  bool registerOnSessionBus();
+
+ public slots:
+  void TakeSnapshot();
+  void StartRecording();
+  void StartScreenRecording();
+  void StopRecording();
+  void ToggleFreeze();
+  void SetZoom(double factor);
+  // "left" or "right".
+  void Rotate(const QString& direction);
+  void Mirror();
+  void Annotate(bool allow);
+
+ signals:
+  void annotationRequested(bool allow);
+
+ private:
+  CameraController& camera_;
+};
+
+}  // namespace dravin

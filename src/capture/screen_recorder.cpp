@@ -1,0 +1,316 @@
+#include "screen_recorder.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "app_log.h"
+#include "x11_screens.h"
+
+namespace dravin {
+
+namespace {
+
+constexpr std::int32_t kTimescale = 600;
+constexpr const char* kActivityReason = "Recording screen";
+
+QString applicationName() {
+  QString name = QGuiApplication::applicationDisplayName();
+  return name.isEmpty() ? QStringLiteral("Pelora Dravin") : name;
+}
+
+// The mic branch, ending in `sink`; the same text is tried alone before the session uses it.
+std::string micBranch(const CaptureDevice& mic, const std::string& sink) {
+  return mic.sourceLaunch +
+         " ! audioconvert ! audioresample ! audio/x-raw,rate=48000,channels=2 ! " + sink;
+}
+
+struct Area {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The crop within the monitor, in root-window pixels; nothing when they do not overlap.
+std::optional<Area> recordedArea(const x11::Monitor& monitor, const std::optional<CropRect>& crop) {
+  Area area{monitor.x, monitor.y, monitor.width, monitor.height};
+  if (crop) {
+    const int left = std::max(0, crop->x);
+    const int top = std::max(0, crop->y);
+    const int right = std::min(monitor.width, crop->x + crop->width);
+    const int bottom = std::min(monitor.height, crop->y + crop->height);
+    area = {monitor.x + left, monitor.y + top, right - left, bottom - top};
+  }
+  if (area.width < 2 || area.height < 2) return std::nullopt;
+  return area;
+}
+
+// Moves a live pipeline to PAUSED, where sources open their devices without capturing yet.
+bool openDevices(gst::Pipeline& pipeline) {
+  GstStateChangeReturn result = gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+  if (result != GST_STATE_CHANGE_FAILURE) {
+    result = gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND);
+  }
+  return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+}  // namespace
+
+FrameDuration minFrameDuration(int framesPerSecond) {
+  const int fps = std::max(1, framesPerSecond);
+  return {std::llround(static_cast<double>(kTimescale) / fps), kTimescale};
+}
+
+double scaleFactor(double screenWidthPoints, double backingScale) {
+  const double fit =
+      screenWidthPoints > kMaxRecordedWidth ? kMaxRecordedWidth / screenWidthPoints : 1.0;
+  return backingScale > 0 ? fit / backingScale : fit;
+}
+
+VideoSize scaledSize(int width, int height, double scale) {
+  auto even = [scale](int length) {
+    const long scaled = std::lround(length * scale / 2.0) * 2;
+    return static_cast<int>(std::max(2L, scaled));
+  };
+  return {even(width), even(height)};
+}
+
+bool screenRecordingAllowed() {
+  return x11::displayReachable();
+}
+
+ScreenRecorder::Error::Error(Code code, const std::string& detail)
+    : std::runtime_error(detail.empty() ? std::string(name(code))
+                                        : std::string(name(code)) + ": " + detail),
+      code_(code) {}
+
+const char* ScreenRecorder::Error::name(Code code) {
+  switch (code) {
+    case Code::invalidScreen: return "invalidScreen";
+    case Code::invalidAudioDevice: return "invalidAudioDevice";
+    case Code::couldNotAddScreen: return "couldNotAddScreen";
+    case Code::couldNotAddMic: return "couldNotAddMic";
+    case Code::couldNotAddOutput: return "couldNotAddOutput";
+  }
+  return "unknown";
+}
+
+ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
+                               std::optional<CropRect> cropRect, bool showCursor,
+                               bool /*highlightClicks*/, std::uint32_t screenId,
+                               std::optional<CaptureDevice> audioDevice,
+                               std::optional<VideoCodec> /*videoCodec: H.264 is the only one*/,
+                               std::string displayName)
+    : destination_(std::move(destination)),
+      activity_(applicationName(), [](const QString& line) { logLine(line); }) {
+  using Code = Error::Code;
+  if (audioDevice && audioDevice->kind != DeviceKind::audio) throw Error(Code::invalidAudioDevice);
+  if (displayName.empty()) displayName = x11::defaultDisplayName();
+  if (displayName.empty()) throw Error(Code::couldNotAddScreen, "no X display");
+
+  std::vector<x11::Monitor> monitors;
+  try {
+    monitors = x11::listMonitors(displayName);
+  } catch (const x11::X11Error& error) {
+    throw Error(Code::couldNotAddScreen, error.what());
+  }
+  auto monitor = std::find_if(monitors.begin(), monitors.end(),
+                              [screenId](const x11::Monitor& m) { return m.id == screenId; });
+  if (monitor == monitors.end()) throw Error(Code::invalidScreen);
+  const std::optional<Area> area = recordedArea(*monitor, cropRect);
+  if (!area) throw Error(Code::invalidScreen, "the crop rectangle lies outside the screen");
+
+  if (audioDevice) {
+    // Tried alone so that a microphone that cannot be opened is told apart from the screen.
+    try {
+      gst::Pipeline probe(micBranch(*audioDevice, "fakesink"));
+      if (!openDevices(probe)) throw gst::GstError("the microphone could not be opened");
+      probe.stop();
+    } catch (const gst::GstError& error) {
+      throw Error(Code::couldNotAddMic, error.what());
+    }
+  }
+
+  // Scaled by the recorded screen's own width, so a wide second screen is held to 1920 too.
+  videoSize_ = scaledSize(area->width, area->height, scaleFactor(monitor->width, 1.0));
+  const int fps = std::max(1, framesPerSecond);
+  std::string description =
+      "ximagesrc name=screen display-name=" + gst::quoteLaunchValue(displayName) +
+      " use-damage=false show-pointer=" + (showCursor ? "true" : "false") +
+      " startx=" + std::to_string(area->x) + " starty=" + std::to_string(area->y) +
+      " endx=" + std::to_string(area->x + area->width - 1) +
+      " endy=" + std::to_string(area->y + area->height - 1) +
+      " ! video/x-raw,framerate=" + std::to_string(fps) +
+      "/1 ! videoscale ! videoconvert ! video/x-raw,format=I420,width=" +
+      std::to_string(videoSize_.width) + ",height=" + std::to_string(videoSize_.height) +
+      ",pixel-aspect-ratio=1/1 ! appsink name=video sync=false max-buffers=8";
+  if (audioDevice) {
+    description += " " + micBranch(*audioDevice, "appsink name=audio sync=false max-buffers=64");
+  }
+  try {
+    session_ = std::make_unique<gst::Pipeline>(description);
+  } catch (const gst::GstError& error) {
+    throw Error(Code::couldNotAddScreen, error.what());
+  }
+  session_->onError = [this](const std::string& text) {
+    std::lock_guard lock(mutex_);
+    // Failures before start() are the constructor's to report.
+    if (!closing_ && (state_ == State::recording || state_ == State::paused)) finishOnWorker(text);
+  };
+  connectSinks();
+  if (!openDevices(*session_)) {
+    session_->stop();
+    throw Error(Code::couldNotAddScreen, "the screen could not be captured");
+  }
+
+  try {
+    output_ = std::make_unique<gst::MovieWriter>(destination_, audioDevice.has_value());
+  } catch (const gst::GstError& error) {
+    session_->stop();
+    throw Error(Code::couldNotAddOutput, error.what());
+  }
+}
+
+ScreenRecorder::~ScreenRecorder() {
+  bool wasOpen = false;
+  {
+    std::lock_guard lock(mutex_);
+    closing_ = true;
+    wasOpen = state_ != State::stopping && state_ != State::finished;
+    if (wasOpen) state_ = State::finished;
+  }
+  if (worker_.joinable()) {
+    // onFinish may drop the last owner of this recorder on the worker itself.
+    if (worker_.get_id() == std::this_thread::get_id()) {
+      worker_.detach();
+    } else {
+      worker_.join();
+    }
+  }
+  if (wasOpen) {
+    session_->stop();
+    output_->finish();
+    if (!startAnnounced_) removeEmptyMovie();
+  }
+  activity_.release();
+}
+
+void ScreenRecorder::connectSinks() {
+  GstAppSinkCallbacks video{};
+  video.new_sample = &ScreenRecorder::videoArrived;
+  gst_app_sink_set_callbacks(GST_APP_SINK(session_->element("video").get()), &video, this, nullptr);
+  if (gst::ElementPtr audio = session_->element("audio")) {
+    GstAppSinkCallbacks sound{};
+    sound.new_sample = &ScreenRecorder::audioArrived;
+    gst_app_sink_set_callbacks(GST_APP_SINK(audio.get()), &sound, this, nullptr);
+  }
+}
+
+GstFlowReturn ScreenRecorder::videoArrived(GstAppSink* sink, gpointer self) {
+  auto* recorder = static_cast<ScreenRecorder*>(self);
+  gst::SamplePtr sample(gst_app_sink_pull_sample(sink));
+  if (!sample) return GST_FLOW_OK;
+  recorder->output_->pushVideo(sample.get());
+  if (recorder->output_->recordedDuration() > 0 && !recorder->startAnnounced_.exchange(true) &&
+      recorder->onStart) {
+    recorder->onStart();
+  }
+  return GST_FLOW_OK;
+}
+
+GstFlowReturn ScreenRecorder::audioArrived(GstAppSink* sink, gpointer self) {
+  auto* recorder = static_cast<ScreenRecorder*>(self);
+  gst::SamplePtr sample(gst_app_sink_pull_sample(sink));
+  if (sample) recorder->output_->pushAudio(sample.get());
+  return GST_FLOW_OK;
+}
+
+void ScreenRecorder::start() {
+  {
+    std::lock_guard lock(mutex_);
+    if (state_ != State::idle) return;
+    state_ = State::recording;
+  }
+  activity_.inhibit(kActivityReason);
+  try {
+    session_->play();
+  } catch (const gst::GstError& error) {
+    std::lock_guard lock(mutex_);
+    finishOnWorker(error.what());
+  }
+}
+
+void ScreenRecorder::stop() {
+  std::lock_guard lock(mutex_);
+  if (state_ == State::idle) {
+    finishOnWorker("the recording was never started");
+  } else {
+    finishOnWorker(std::nullopt);
+  }
+}
+
+void ScreenRecorder::pause() {
+  {
+    std::lock_guard lock(mutex_);
+    if (state_ != State::recording) return;
+    state_ = State::paused;
+  }
+  output_->pause();
+  activity_.release();
+  if (onPause) onPause();
+}
+
+void ScreenRecorder::resume() {
+  {
+    std::lock_guard lock(mutex_);
+    if (state_ != State::paused) return;
+    state_ = State::recording;
+  }
+  output_->resume();
+  // The pause gave the hold up; a resumed recording needs the system awake again.
+  activity_.inhibit(kActivityReason);
+  if (onResume) onResume();
+}
+
+GstClockTime ScreenRecorder::recordedDuration() const {
+  return output_->recordedDuration();
+}
+
+void ScreenRecorder::removeEmptyMovie() const {
+  // Without a single frame the file holds no movie; this recorder made it, so it goes.
+  std::error_code ignored;
+  std::filesystem::remove(destination_, ignored);
+}
+
+void ScreenRecorder::finishOnWorker(std::optional<std::string> error) {
+  if (state_ == State::stopping || state_ == State::finished) return;
+  state_ = State::stopping;
+  worker_ = std::thread([this, problem = error.value_or(std::string())]() mutable {
+    session_->stop();
+    const std::string writeError = output_->finish();
+    activity_.release();
+    if (problem.empty()) problem = writeError;
+    if (!startAnnounced_) {
+      if (problem.empty()) problem = "no frame of the screen was recorded";
+      removeEmptyMovie();
+    }
+    auto callback = onFinish;
+    const std::string destination = destination_;
+    {
+      std::lock_guard lock(mutex_);
+      state_ = State::finished;
+    }
+    // Last: the callback may destroy this recorder.
+    if (!callback) return;
+    if (problem.empty()) {
+      callback(destination, std::nullopt);
+    } else {
+      callback(destination, problem);
+    }
+  });
+}
+
+}  // namespace dravin

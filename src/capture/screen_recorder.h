@@ -1,0 +1,136 @@
+#pragma once
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "capture_device.h"
+#include "gst_pipeline.h"
+#include "movie_writer.h"
+#include "sleep_inhibitor.h"
+
+namespace dravin {
+
+// A part of a screen, in its pixels from its top-left corner.
+struct CropRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const CropRect&) const = default;
+};
+
+// A time as value / timescale seconds.
+struct FrameDuration {
+  std::int64_t value = 0;
+  std::int32_t timescale = 0;
+  bool operator==(const FrameDuration&) const = default;
+};
+
+struct VideoSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const VideoSize&) const = default;
+};
+
+inline constexpr double kMaxRecordedWidth = 1920;
+
+// 1 / framesPerSecond in 600ths of a second, the finest shared unit of the usual frame rates.
+FrameDuration minFrameDuration(int framesPerSecond);
+
+// The factor that keeps a recording at most 1920 pixels wide, for a screen `screenWidthPoints`
+// wide whose points are `backingScale` pixels each. X11 counts in pixels: backing scale 1.
+double scaleFactor(double screenWidthPoints, double backingScale);
+
+// `width` x `height` scaled by `scale`, rounded to even sizes (the encoder's 4:2:0 needs them).
+VideoSize scaledSize(int width, int height, double scale);
+
+// Whether screens can be recorded at all: an X11 display (or XWayland) is reachable.
+bool screenRecordingAllowed();
+
+enum class VideoCodec { h264 };
+
+// Records one screen (optionally with a microphone) into one MP4 file, once.
+class ScreenRecorder {
+ public:
+  class Error : public std::runtime_error {
+   public:
+    enum class Code {
+      invalidScreen,
+      invalidAudioDevice,
+      couldNotAddScreen,
+      couldNotAddMic,
+      couldNotAddOutput,
+    };
+    explicit Error(Code code, const std::string& detail = {});
+    Code code() const { return code_; }
+    static const char* name(Code code);
+
+   private:
+    Code code_;
+  };
+
+  // Builds the session and opens the output; throws Error. `highlightClicks` is accepted for
+  // callers' sake: X11 capture cannot mark clicks. `displayName` empty means $DISPLAY.
+  ScreenRecorder(std::string destination, int framesPerSecond, std::optional<CropRect> cropRect,
+                 bool showCursor, bool highlightClicks, std::uint32_t screenId,
+                 std::optional<CaptureDevice> audioDevice, std::optional<VideoCodec> videoCodec,
+                 std::string displayName = {});
+  // A recording still running is closed without calling back.
+  ~ScreenRecorder();
+  ScreenRecorder(const ScreenRecorder&) = delete;
+  ScreenRecorder& operator=(const ScreenRecorder&) = delete;
+
+  // Set before start(). onStart comes with the first frame, from a streaming thread; onPause and
+  // onResume from the caller of pause()/resume(); onFinish exactly once, from a worker thread.
+  std::function<void()> onStart;
+  std::function<void(const std::string& destination, const std::optional<std::string>& error)>
+      onFinish;
+  std::function<void()> onPause;
+  std::function<void()> onResume;
+
+  void start();
+  // Returns at once; the file is closed on a worker thread, which then calls onFinish.
+  void stop();
+  void pause();
+  void resume();
+
+  const std::string& destination() const { return destination_; }
+  VideoSize videoSize() const { return videoSize_; }
+  // The movie's length so far, paused stretches left out.
+  GstClockTime recordedDuration() const;
+
+ private:
+  enum class State { idle, recording, paused, stopping, finished };
+
+  static GstFlowReturn videoArrived(GstAppSink* sink, gpointer self);
+  static GstFlowReturn audioArrived(GstAppSink* sink, gpointer self);
+  void connectSinks();
+  // With mutex_ held: leaves the recording and closes the file on the worker.
+  void finishOnWorker(std::optional<std::string> error);
+  void removeEmptyMovie() const;
+
+  const std::string destination_;
+  VideoSize videoSize_;
+  // Declared before the session: its bus thread may still take the lock while it shuts down.
+  mutable std::mutex mutex_;
+  State state_ = State::idle;
+  bool closing_ = false;
+  std::atomic<bool> startAnnounced_{false};
+  SleepInhibitor activity_;
+  // The writer outlives the session that feeds it.
+  std::unique_ptr<gst::MovieWriter> output_;
+  std::unique_ptr<gst::Pipeline> session_;
+  std::thread worker_;
+};
+
+}  // namespace dravin
