@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Runs the real application under Xvfb with the demo devices and drives it over D-Bus, as a
+# remote clicker would: the live picture shows, zoom, rotation, mirroring and freezing change
+# it, a snapshot lands in images/, a recording in videos/, and a stroke drawn with the mouse
+# shows. SCREENSHOT_DIR, when set, receives pictures of each step.
+#   usage: capture_under_xvfb.sh PATH-TO-pelora-dravin
+set -euo pipefail
+app=$(readlink -f "$1")
+
+if [[ ${2:-} != --inside ]]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- "$0" "$app" --inside
+fi
+
+work=$(mktemp -d)
+pid=
+openbox >/dev/null 2>&1 &
+wm=$!
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  kill "$wm" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*"
+  echo "--- application log"
+  cat "$work/app.log" 2>/dev/null || true
+  exit 1
+}
+
+export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
+export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml
+export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
+printf '[General]\nbookmark_folder=%s\n' "$work/storage" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+images=$work/storage/Nolbek/images
+videos=$work/storage/Nolbek/videos
+
+waitFor() {  # seconds, then a command that must succeed
+  local seconds=$1
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+logSays() { grep -qF -- "$1" "$work/app.log"; }
+screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
+remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
+# The colour at a point of the screen, as "r,g,b".
+colourAt() {
+  import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
+}
+count() { find "$1" -name "$2" | wc -l; }
+
+"$app" --demo-devices >"$work/app.log" 2>&1 &
+pid=$!
+waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
+waitFor 15 remote TakeSnapshot || fail "no D-Bus remote"
+rm -f "$images"/*.png
+sleep 3  # the splash shows for 2 s
+
+# The SMPTE bars: the first bar is light grey-white, the third cyan. The picture area is the
+# screen left of the 300-pixel library, above the 76-pixel control bar: 1620 x 1004.
+left=$(colourAt 160 300)
+[[ $left == 19[0-9],19[0-9],19[0-9] || $left == 2[0-9][0-9],2[0-9][0-9],2[0-9][0-9] ]] ||
+  fail "no live test pattern on the left (saw $left)"
+screenshot camera-view.png
+
+remote TakeSnapshot
+waitFor 15 bash -c "ls $images/*.png" || fail "no snapshot in images/"
+snapshot=$(ls "$images"/*.png | head -n 1)
+[[ $(basename "$snapshot") =~ ^[0-9]{8}_[0-9]{6}(-[0-9]+)?\.png$ ]] || fail "snapshot named $(basename "$snapshot")"
+[[ $(identify -format '%wx%h' "$snapshot") == 1920x1080 ]] || fail "the snapshot is not the window's size"
+
+remote StartRecording
+sleep 2
+remote StopRecording
+waitFor 30 logSays "recorded file://$videos/" || fail "no recording in videos/"
+[[ $(count "$videos" '*.mp4') -eq 1 ]] || fail "expected one movie"
+
+# Zoomed in twice as far, the first bar leaves the left edge.
+remote SetZoom 4.0
+sleep 1
+[[ $(colourAt 160 300) != "$left" ]] || fail "zooming did not change the picture"
+screenshot camera-zoomed.png
+remote SetZoom 1.0
+
+# Turned right, the bars run across: top and bottom of the picture differ; mirrored, too.
+remote Rotate "'right'"
+sleep 1
+top=$(colourAt 810 60)
+bottom=$(colourAt 810 940)
+[[ $top != "$bottom" ]] || fail "turning did not change the picture"
+remote Mirror
+sleep 1
+screenshot camera-rotated.png
+remote Mirror
+remote Rotate "'left'"
+sleep 1
+
+# Frozen, the moving clock of the test pattern stands still.
+remote ToggleFreeze
+sleep 0.5
+import -window root -crop 600x200+0+0 "$work/frozen1.png"
+sleep 1.2
+import -window root -crop 600x200+0+0 "$work/frozen2.png"
+[[ $(compare -metric AE "$work/frozen1.png" "$work/frozen2.png" null: 2>&1 || true) == 0 ]] ||
+  fail "the frozen picture still changes"
+remote ToggleFreeze
+
+# A stroke drawn with the mouse while annotating.
+remote Annotate true
+xdotool mousemove 500 500 mousedown 1
+for point in "560 520" "640 560" "720 600" "800 610" "880 600" "960 560"; do
+  sleep 0.3  # one event a frame: a slow software renderer merges faster moves
+  xdotool mousemove $point
+done
+xdotool mouseup 1
+sleep 1
+screenshot annotation.png
+# The darkest pixel near a point of the stroke is the stroke's black.
+darkest=$(import -window root -crop 9x9+716+596 -colorspace gray -format '%[fx:int(100*minima.intensity)]' info:)
+((darkest < 25)) || fail "the stroke does not show (darkest $darkest%)"
+
+kill -TERM "$pid"
+wait "$pid" && status=0 || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the application exited with $status"
+echo "the live picture, its changes, the captures and a stroke all showed as expected"
