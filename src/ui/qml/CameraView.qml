@@ -16,6 +16,7 @@ Item {
 
     CameraViewModel {
         id: cameraModel
+        digitalZoomFactor: cameraView.controller ? cameraView.controller.currentZoom : 1.0
         onRotationChanged: degrees => {
             if (cameraView.controller) cameraView.controller.rotation = degrees
         }
