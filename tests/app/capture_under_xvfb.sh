@@ -11,42 +11,12 @@ if [[ ${2:-} != --inside ]]; then
   exec xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- "$0" "$app" --inside
 fi
 
-work=$(mktemp -d)
-pid=
-openbox >/dev/null 2>&1 &
-wm=$!
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  kill "$wm" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
-  echo "--- application log"
-  cat "$work/app.log" 2>/dev/null || true
-  exit 1
-}
-
-export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
-export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml
-export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
-printf '[General]\nbookmark_folder=%s\n' "$work/storage" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
+storeFolder "$work/storage"
 images=$work/storage/Nolbek/images
 videos=$work/storage/Nolbek/videos
 
-waitFor() {  # seconds, then a command that must succeed
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-logSays() { grep -qF -- "$1" "$work/app.log"; }
-screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 # The colour at a point of the screen, as "r,g,b".
 colourAt() {

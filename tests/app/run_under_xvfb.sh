@@ -10,43 +10,11 @@ if [[ ${2:-} != --inside ]]; then
   exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$app" --inside
 fi
 
-work=$(mktemp -d)
-pid=
-# Full screen is the window manager's business, as on every real desktop.
-openbox >/dev/null 2>&1 &
-wm=$!
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  kill "$wm" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
-  echo "--- application log"
-  cat "$work/app.log" 2>/dev/null || true
-  exit 1
-}
-
-export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
-export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml  # nothing listens there: no network use
-mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
-export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-
-waitFor() {  # seconds, then a command that must succeed
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-logSays() { grep -qF -- "$1" "$work/app.log"; }
-screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
 
 # 1. A stored folder.
-printf '[General]\nbookmark_folder=%s\n' "$work/storage" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
+storeFolder "$work/storage"
 "$app" >"$work/app.log" 2>&1 &
 pid=$!
 waitFor 30 logSays "Server has started ( port = $DRAVIN_HTTP_PORT ). Try to connect now..." ||

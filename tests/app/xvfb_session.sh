@@ -1,0 +1,39 @@
+# Sourced by the scripts that run the real application under Xvfb, once they are inside the
+# display: a window manager (full screen and window lists are its business, as on every desktop),
+# a work folder with the application's configuration and home, a free port for its server, and
+# the helpers below. The caller sets `pid` to the application's process id while it runs.
+
+work=$(mktemp -d)
+pid=
+openbox >/dev/null 2>&1 &
+wm=$!
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  kill "$wm" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*"
+  echo "--- application log"
+  cat "$work/app.log" 2>/dev/null || true
+  exit 1
+}
+
+export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
+export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml  # nothing listens there: no network use
+export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
+
+storeFolder() { printf '[General]\nbookmark_folder=%s\n' "$1" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"; }
+waitFor() {  # seconds, then a command that must succeed
+  local seconds=$1
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+logSays() { grep -qF -- "$1" "$work/app.log"; }
+screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
