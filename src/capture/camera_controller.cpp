@@ -322,7 +322,9 @@ void CameraController::setZoom(double factor) {
 }
 
 void CameraController::dragPreview(bool ended, double dx, double dy, double rotationDegrees) {
-  if (geometry_.drag(ended, dx, dy, rotationDegrees)) emit previewFrameChanged();
+  if (geometry_.drag(ended, dx, dy, rotationDegrees, mirrorHorizontal_)) {
+    emit previewFrameChanged();
+  }
 }
 
 void CameraController::setWindowGeometry(QSizeF windowSize, QPointF pictureCentre) {

@@ -30,16 +30,27 @@ void PreviewGeometry::setZoom(double factor) {
   currentZoom_ = zoomOf(size);
 }
 
-bool PreviewGeometry::drag(bool ended, double dx, double dy, double rotationDegrees) {
+bool PreviewGeometry::drag(bool ended, double dx, double dy, double rotationDegrees,
+                           bool mirrored) {
   if (ended) {
     draggingStartRect_.reset();
     return false;
   }
   if (currentZoom_ - fitZoomFactor_ < kMinPanZoom) return false;
   if (!draggingStartRect_) draggingStartRect_ = frame_;
-  const int r = wholeDegrees(rotationDegrees);
-  const bool upright = r == 90 || r == 270;
-  frame_ = draggingStartRect_->translated(upright ? dy : dx, upright ? dx : dy);
+  // Back from the viewer's axes into the turned picture's: undo the flip, then the turn. Upright
+  // pictures swap the axes; one of them also changes sign, or the picture would move against
+  // the pointer.
+  const double x = mirrored ? -dx : dx;
+  const double y = dy;
+  QPointF offset;
+  switch (wholeDegrees(rotationDegrees)) {
+    case 90: offset = QPointF(y, -x); break;
+    case 180: offset = QPointF(-x, -y); break;
+    case 270: offset = QPointF(-y, x); break;
+    default: offset = QPointF(x, y); break;
+  }
+  frame_ = draggingStartRect_->translated(offset);
   return true;
 }
 

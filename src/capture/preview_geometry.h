@@ -19,9 +19,10 @@ class PreviewGeometry {
   void fitView(QSizeF viewSize);
   // The preview becomes factor x the reference box, around the same centre.
   void setZoom(double factor);
-  // Translation since the drag began; r (degrees) swaps the axes when the picture stands upright.
-  // Returns false when nothing moved.
-  bool drag(bool ended, double dx, double dy, double rotationDegrees);
+  // Translation since the drag began, as the viewer sees it; the picture is turned by
+  // `rotationDegrees` and then, when `mirrored`, flipped as the viewer sees it. The preview
+  // follows the pointer. Returns false when nothing moved.
+  bool drag(bool ended, double dx, double dy, double rotationDegrees, bool mirrored = false);
 
   QRectF frame() const { return frame_; }
   double currentZoom() const { return currentZoom_; }

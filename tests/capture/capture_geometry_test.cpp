@@ -63,9 +63,17 @@ TEST(PreviewGeometry, ZoomKeepsTheCentreAndPanNeedsZoomBeyondTheFit) {
     EXPECT_EQ(geometry.frame().topLeft(), QPointF(-290, -140));
     geometry.drag(true, 0, 0, 0);
   }
-  {  // an upright picture swaps the axes, whatever the sign of its rotation
+  {  // turned, the picture still follows the pointer: the axes swap and one changes sign
     EXPECT_TRUE(geometry.drag(false, 10, 20, -270));
-    EXPECT_EQ(geometry.frame().topLeft(), QPointF(-270, -130));
+    EXPECT_EQ(geometry.frame().topLeft(), QPointF(-270, -150)) << "a quarter turn right";
+    geometry.drag(true, 0, 0, 0);
+    EXPECT_TRUE(geometry.drag(false, 10, 20, 270));
+    EXPECT_EQ(geometry.frame().topLeft(), QPointF(-290, -140)) << "a quarter turn left";
+    geometry.drag(true, 0, 0, 0);
+  }
+  {  // mirrored and upside down: only the vertical sense turns
+    EXPECT_TRUE(geometry.drag(false, 10, 20, 180, true));
+    EXPECT_EQ(geometry.frame().topLeft(), QPointF(-280, -160));
   }
 }
 
