@@ -59,4 +59,18 @@ void DBusRemote::Annotate(bool allow) {
   emit annotationRequested(allow);
 }
 
+void DBusRemote::OpenBrowser() {
+  NotificationCenter::instance().post(notifications::kOpenBrowser,
+                                      {{QStringLiteral("pdfMode"), false}});
+}
+void DBusRemote::OpenTunnelList() {
+  NotificationCenter::instance().post(notifications::kOpenTunnelList);
+}
+void DBusRemote::OpenDocCamera() {
+  NotificationCenter::instance().post(notifications::kOpenDocCamera);
+}
+void DBusRemote::OpenPIPCamera() {
+  NotificationCenter::instance().post(notifications::kOpenPipCamera);
+}
+
 }  // namespace dravin

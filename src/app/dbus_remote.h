@@ -31,6 +31,11 @@ class DBusRemote : public QObject {
   void Rotate(const QString& direction);
   void Mirror();
   void Annotate(bool allow);
+  // The panels: the web browser, the window tunnel's picker, the second cameras.
+  void OpenBrowser();
+  void OpenTunnelList();
+  void OpenDocCamera();
+  void OpenPIPCamera();
 
  signals:
   void annotationRequested(bool allow);
