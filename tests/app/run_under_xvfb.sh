@@ -29,8 +29,7 @@ curl -sf "http://127.0.0.1:$DRAVIN_HTTP_PORT/" | grep -q '<img' || fail "no welc
 curl -sf "http://127.0.0.1:$DRAVIN_HTTP_PORT/science/plants/index.html" | grep -q 'How plants drink' ||
   fail "no lesson page"
 
-waitFor 10 xdotool search --onlyvisible --name '^Pelora Dravin$' || fail "no window titled Pelora Dravin"
-window=$(xdotool search --onlyvisible --name '^Pelora Dravin$' | head -n 1)
+window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
 waitFor 10 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
 sleep 2.5  # the splash shows for 2 s
 screenshot main-window.png
@@ -53,9 +52,9 @@ waitFor 15 logSays "No Access yet" || fail "no 'No Access yet'"
 sleep 4
 kill -0 "$pid" || fail "the application ended by itself"
 curl -s "http://127.0.0.1:$DRAVIN_HTTP_PORT/" >/dev/null && fail "a server answers before a folder is chosen"
-waitFor 5 xdotool search --onlyvisible --name "$chooser" || fail "no folder chooser"
+chooserWindow=$(findWindow "$chooser") || fail "no folder chooser"
 screenshot folder-chooser.png
-xdotool windowactivate --sync "$(xdotool search --onlyvisible --name "$chooser" | head -n 1)"
+xdotool windowactivate --sync "$chooserWindow"
 xdotool type --delay 20 "$work/start/saves"
 xdotool key Return
 waitFor 15 logSays "Save Permission Root: $work/start/saves" || fail "choosing a folder was not stored"

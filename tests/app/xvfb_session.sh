@@ -37,3 +37,14 @@ waitFor() {  # seconds, then a command that must succeed
 }
 logSays() { grep -qF -- "$1" "$work/app.log"; }
 screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
+# The id of a visible window whose title matches, waiting up to 10 s. A search can fail when a
+# window goes away while it looks, so it is tried again.
+findWindow() {
+  local id
+  for ((i = 0; i < 100; i++)); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [[ -n $id ]] && echo "$id" && return 0
+    sleep 0.1
+  done
+  return 1
+}

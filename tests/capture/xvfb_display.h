@@ -20,9 +20,10 @@ class XvfbDisplay {
     if (pipe(fds) != 0) return;
     const std::string program = QStandardPaths::findExecutable("Xvfb").toStdString();
     const std::string fd = std::to_string(fds[1]);
-    // Prepared before fork: the child of a threaded process may only exec.
-    const char* argv[] = {program.c_str(),  "-displayfd", fd.c_str(), "-screen", "0",
-                          geometry.c_str(), "-nolisten",  "tcp",      nullptr};
+    // Prepared before fork: the child of a threaded process may only exec. Without -noreset the
+    // server starts over whenever its last client leaves, refusing connections meanwhile.
+    const char* argv[] = {program.c_str(),  "-displayfd", fd.c_str(), "-screen",  "0",
+                          geometry.c_str(), "-nolisten",  "tcp",      "-noreset", nullptr};
     pid_ = fork();
     if (pid_ == 0) {
       close(fds[0]);
