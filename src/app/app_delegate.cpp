@@ -10,6 +10,7 @@
 #include "folder_chooser.h"
 #include "global_init.h"
 #include "gst_device_source.h"
+#include "nb_hid_device.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "resource_paths.h"
@@ -45,6 +46,12 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
       frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }),
       camera_(deviceSource(demoDevices)) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
+  // A maker's camera brings its HID link up; a new camera replaces the previous link.
+  camera_.startHid = [](const TarvoCamera& camera) {
+    NBHIDDevice& hid = NBHIDDevice::shared();
+    hid.setTarvoCamera(camera);
+    hid.start();
+  };
   connect(&remote_, &DBusRemote::annotationRequested, this, &AppDelegate::annotationRequested);
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
   connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {
@@ -62,6 +69,7 @@ void AppDelegate::launchApplication() {
   // Root view and window: Main.qml centres a 1280 x 800 window titled with the display name.
   engine_.rootContext()->setContextProperty("app", this);
   engine_.rootContext()->setContextProperty("cameraController", &camera_);
+  engine_.rootContext()->setContextProperty("hidDevice", &NBHIDDevice::shared());
   engine_.load(QUrl(QStringLiteral("qrc:/PeloraDravin/qml/Main.qml")));
   auto* window = engine_.rootObjects().isEmpty()
                      ? nullptr
@@ -90,6 +98,7 @@ void AppDelegate::launchApplication() {
 
 void AppDelegate::applicationWillTerminate() {
   frameTimer_.cancel();
+  NBHIDDevice::shared().stop();
 }
 
 void AppDelegate::grantFolder(const QString& folder) {

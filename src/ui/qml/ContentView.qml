@@ -8,6 +8,7 @@ Item {
 
     readonly property alias model: layoutModel
     readonly property alias cameraModel: cameraView.model
+    readonly property alias controlBarModel: controlBar.model
 
     ContentViewModel {
         id: layoutModel
@@ -80,7 +81,10 @@ Item {
             width: 520
             height: 600
             active: layoutModel.showVeltroConfig
-            sourceComponent: PanelSlot { title: "Wireless configuration" }
+            sourceComponent: PanelSlot {
+                title: "Wireless configuration"
+                VeltroConfigView { anchors.fill: parent }
+            }
         }
 
         Loader {
@@ -166,11 +170,20 @@ Item {
         floating: false
     }
 
-    PanelSlot {
+    ControlBar {
         id: controlBar
-        title: "Control bar"
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
-        height: 76
-        floating: false
+        height: implicitHeight
+        camera: typeof cameraController === "undefined" ? null : cameraController
+        settings: typeof app === "undefined" ? null : app.settings
+        updates: typeof app === "undefined" ? null : app.updates
+    }
+
+    Connections {
+        target: controlBar.model
+        function onAnnotationChanged(enabled) { layoutModel.allowAnnotation = enabled }
+        function onHidCommandRequested(code, value) {
+            if (typeof hidDevice !== "undefined") hidDevice.sendCommand(code, value)
+        }
     }
 }

@@ -29,8 +29,10 @@ ApplicationWindow {
             alert.text = text
             alert.open()
         }
+        // As the bar's own button does, so the bar shows the state and the board hears it.
         function onAnnotationRequested(allow) {
-            content.model.allowAnnotation = allow
+            if (content.controlBarModel.enableAnnotation !== allow)
+                content.controlBarModel.toggleAnnotation()
         }
     }
 

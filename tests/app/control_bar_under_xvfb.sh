@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Runs the real application under Xvfb with the demo devices and works its control bar with the
+# mouse and the keyboard, as a teacher would: every popover opens above its button and its
+# controls act on the picture, the captures, the panels or the settings. SCREENSHOT_DIR, when
+# set, receives pictures of the bar and of the settings and adjust popovers.
+#   usage: control_bar_under_xvfb.sh PATH-TO-pelora-dravin
+set -euo pipefail
+app=$(readlink -f "$1")
+
+if [[ ${2:-} != --inside ]]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- "$0" "$app" --inside
+fi
+
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
+storeFolder "$work/storage"
+images=$work/storage/Nolbek/images
+videos=$work/storage/Nolbek/videos
+
+# Where things are on a 1920 x 1080 screen: the bar's buttons sit on one line at y 1042.
+barY=1042
+files=43 browsers=263 zoom=856 pause=922 record=987 snapshot=1058
+viewOption=1600 adjust=1745 settings=1813
+panel=28,32,38  # the popovers' and panels' background
+
+colourAt() {
+  import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
+}
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
+press() { xdotool mousemove 1000 500 key "$1"; sleep 0.4; }  # the pointer off the bar
+same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
+crop() { import -window root -crop "$1" "$work/$2"; }
+shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
+count() { find "$1" -name "$2" | wc -l; }
+
+DRAVIN_HID_CONTROL=1 "$app" --demo-devices >"$work/app.log" 2>&1 &
+pid=$!
+waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
+sleep 3  # the splash shows for 2 s
+left=$(colourAt 160 300)
+
+# Zoom: the popover's "In" pushes the first bar off the left edge; "Out" brings it back.
+click $zoom $barY
+[[ $(colourAt 798 918) == "$panel" ]] || fail "the zoom popover did not open"
+for _ in 1 2 3 4 5; do click 998 953; done
+[[ $(colourAt 160 300) != "$left" ]] || fail "zooming in did not change the picture"
+for _ in 1 2 3 4 5; do click 661 953; done
+press Escape
+[[ $(colourAt 798 918) != "$panel" ]] || fail "Escape did not close the zoom popover"
+for _ in 1 2 3 4 5; do press plus; done
+[[ $(colourAt 160 300) != "$left" ]] || fail "+ did not zoom in"
+for _ in 1 2 3 4 5; do press minus; done
+
+# View options: turned right, the bars run across; turned back, they stand again.
+click $viewOption $barY
+click 1568 942
+sleep 0.5
+[[ $(colourAt 810 60) != "$(colourAt 810 700)" ]] || fail "Rotate Right did not turn the picture"
+click 1476 942
+press Escape
+
+# Pause holds the moving clock of the test pattern; Space lets it run again.
+click $pause $barY
+crop 600x200+0+0 frozen1.png
+sleep 1.2
+crop 600x200+0+0 frozen2.png
+same "$work/frozen1.png" "$work/frozen2.png" || fail "Pause did not hold the picture"
+press space
+sleep 1.2
+crop 600x200+0+0 running.png
+! same "$work/frozen2.png" "$work/running.png" || fail "Space did not resume the picture"
+
+# A snapshot with the button and one with S; a camera recording from the record popover.
+click $snapshot $barY
+waitFor 15 bash -c "ls $images/*.png" || fail "the snapshot button saved nothing"
+press s
+waitFor 15 bash -c "(( \$(ls $images/*.png | wc -l) == 2 ))" || fail "S took no snapshot"
+click $record $barY
+click 954 903
+sleep 2  # the picture of the bar shows a running timer
+shot control-bar.png 1920x130+0+950
+press Escape
+waitFor 30 logSays "recorded file://$videos/" || fail "Escape did not stop the recording"
+[[ $(count "$videos" '*.mp4') -eq 1 ]] || fail "expected one movie"
+
+# Settings: the popover shows; the offline switch persists its state.
+click $settings $barY
+[[ $(colourAt 1698 698) == "$panel" ]] || fail "the settings popover did not open"
+shot settings-popover.png 1000x560+920+520
+click 1538 919
+waitFor 5 logSays "OfflineMode: true" || fail "the offline switch did not act"
+grep -q "bookmark_offline=true" "$XDG_CONFIG_HOME/Pelora/Dravin.conf" || fail "offline mode was not saved"
+press Escape
+
+# Adjust: a press on the brightness slider moves it, "Reset to default" puts it back.
+click $adjust $barY
+[[ $(colourAt 1694 970) == "$panel" ]] || fail "the adjust popover did not open"
+crop 320x20+1600+797 brightness1.png
+click 1800 807
+crop 320x20+1600+797 brightness2.png
+! same "$work/brightness1.png" "$work/brightness2.png" || fail "the brightness slider did not move"
+xdotool mousemove 1000 500
+sleep 0.3
+shot adjust-popover.png 1000x560+920+520
+click 1834 970
+crop 320x20+1600+797 brightness3.png
+same "$work/brightness1.png" "$work/brightness3.png" || fail "Reset to default left the slider moved"
+press Escape
+
+# Viewers: the browser entry opens the browser panel over the picture.
+click $browsers $barY
+click 102 942
+waitFor 5 bash -c "[[ \$(import -window root -crop 1x1+500+300 txt:- | grep -c 'srgb(28,32,38)') == 1 ]]" ||
+  fail "the browser entry did not open the browser panel"
+
+kill -TERM "$pid"
+wait "$pid" && status=0 || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the application exited with $status"
+echo "every popover opened and its controls acted"
