@@ -16,31 +16,10 @@
 #include "notification_center.h"
 #include "notification_names.h"
 #include "storage_folders.h"
+#include "test_devices.h"
 
 namespace dravin {
 namespace {
-
-// One test-pattern camera offering MJPEG, and a test-tone microphone.
-class TestDevices : public DeviceSource {
- public:
-  std::vector<CaptureDevice> videoDevices() override {
-    CaptureDevice camera;
-    camera.uniqueID = "test-camera";
-    camera.name = "Test Camera";
-    camera.sourceLaunch =
-        "videotestsrc is-live=true pattern=smpte ! video/x-raw,width=640,height=360,"
-        "framerate=30/1 ! jpegenc";
-    return {camera};
-  }
-  std::vector<CaptureDevice> audioDevices() override {
-    CaptureDevice mic;
-    mic.kind = DeviceKind::audio;
-    mic.uniqueID = "test-mic";
-    mic.name = "Test Microphone";
-    mic.sourceLaunch = "audiotestsrc is-live=true wave=sine";
-    return {mic};
-  }
-};
 
 // What gst-discoverer-1.0 says of a movie: its length in seconds and its stream kinds.
 struct MovieFacts {
@@ -95,7 +74,7 @@ class CameraControllerTest : public testing::Test {
   }
 
   QTemporaryDir storage;
-  CameraController controller{std::make_unique<TestDevices>()};
+  CameraController controller{std::make_unique<test::TestDevices>()};
 };
 
 TEST_F(CameraControllerTest, SnapshotsAreNamedByTheClockAndKeepEveryCapture) {

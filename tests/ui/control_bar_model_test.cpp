@@ -18,31 +18,12 @@
 #include "notification_center.h"
 #include "notification_names.h"
 #include "storage_folders.h"
+#include "test_devices.h"
 
 using namespace dravin;
 namespace n = dravin::notifications;
 
 namespace {
-
-class TestDevices : public DeviceSource {
- public:
-  std::vector<CaptureDevice> videoDevices() override {
-    CaptureDevice camera;
-    camera.uniqueID = "test-camera";
-    camera.name = "Test Camera";
-    camera.sourceLaunch =
-        "videotestsrc is-live=true ! video/x-raw,width=320,height=240,framerate=15/1 ! jpegenc";
-    return {camera};
-  }
-  std::vector<CaptureDevice> audioDevices() override {
-    CaptureDevice mic;
-    mic.kind = DeviceKind::audio;
-    mic.uniqueID = "test-mic";
-    mic.name = "Test Microphone";
-    mic.sourceLaunch = "audiotestsrc is-live=true wave=silence";
-    return {mic};
-  }
-};
 
 void post(const char* name, const QVariantMap& info = {}) {
   NotificationCenter::instance().post(QString::fromLatin1(name), info);
@@ -81,7 +62,8 @@ std::vector<Command> commands(const QSignalSpy& spy) {
 }  // namespace
 
 TEST(ControlBarModel, ZoomStepsStopAtTheLimits) {
-  CameraController camera(std::make_unique<TestDevices>());  // never prepared
+  CameraController camera(std::make_unique<test::TestDevices>(
+      "video/x-raw,width=320,height=240,framerate=15/1", "silence"));  // never prepared
   ControlBarModel m;
   m.setCamera(&camera);
 
@@ -241,7 +223,8 @@ TEST(ControlBarModel, ResolutionAndOfflinePersist) {
   static QTemporaryDir config;  // the process's settings from here on: never the user's
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   SettingsStore settings;
-  CameraController camera(std::make_unique<TestDevices>());
+  CameraController camera(std::make_unique<test::TestDevices>(
+      "video/x-raw,width=320,height=240,framerate=15/1", "silence"));
   ControlBarModel m;
   m.setSettings(&settings);
   m.setCamera(&camera);
@@ -286,7 +269,8 @@ class ControlBarSession : public testing::Test {
   void TearDown() override { storageFolders().reset(); }
 
   QTemporaryDir storage;
-  CameraController camera{std::make_unique<TestDevices>()};
+  CameraController camera{std::make_unique<test::TestDevices>(
+      "video/x-raw,width=320,height=240,framerate=15/1", "silence")};
   ControlBarModel m;
 };
 
