@@ -6,6 +6,9 @@
 
 #include "app_identity.h"
 #include "app_log.h"
+#include "board_bridge.h"
+#include "doccam_controller.h"
+#include "window_tunnel.h"
 #include "demo_device_source.h"
 #include "folder_chooser.h"
 #include "global_init.h"
@@ -53,6 +56,12 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     hid.start();
   };
   connect(&remote_, &DBusRemote::annotationRequested, this, &AppDelegate::annotationRequested);
+  BoardBridge& board = BoardBridge::instance();
+  board.setCameraController(&camera_);
+  board.setServerPort(httpPort());
+  connect(&board, &BoardBridge::alertRequested, this, &AppDelegate::alertRequested);
+  WindowTunnel::shared().connectBridge(board);
+  board.latestDocCamFrame = &DocCamController::latestFrameImage;
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
   connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {
     auto roots = engine_.rootObjects();
@@ -70,6 +79,7 @@ void AppDelegate::launchApplication() {
   engine_.rootContext()->setContextProperty("app", this);
   engine_.rootContext()->setContextProperty("cameraController", &camera_);
   engine_.rootContext()->setContextProperty("hidDevice", &NBHIDDevice::shared());
+  engine_.rootContext()->setContextProperty("boardBridge", &BoardBridge::instance());
   engine_.load(QUrl(QStringLiteral("qrc:/PeloraDravin/qml/Main.qml")));
   auto* window = engine_.rootObjects().isEmpty()
                      ? nullptr

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QQmlApplicationEngine>
 #include <QSocketNotifier>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 #include <csignal>
 
 #include "app_delegate.h"
@@ -33,6 +34,9 @@ void quitOnStopSignals() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The board's web engine shares the window's graphics context; it is set up before the
+  // application object exists.
+  QtWebEngineQuick::initialize();
   // Widgets for the folder chooser: Qt Quick's own cannot choose an empty folder.
   QApplication application(argc, argv);
   QGuiApplication::setApplicationName(QStringLiteral("Dravin"));

@@ -1,7 +1,5 @@
 #include "camera_controller.h"
 
-#include <gst/video/video.h>
-
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageWriter>
@@ -18,6 +16,7 @@
 #include "movie_writer.h"
 #include "notification_center.h"
 #include "notification_names.h"
+#include "sample_frame.h"
 #include "screen_recorder.h"
 #include "storage_folders.h"
 
@@ -31,35 +30,6 @@ const QString kSaveGuardText = QStringLiteral(
 const QString kScreenPermissionText = QStringLiteral(
     "Please click OK and then allow the screen recording permission for Pelora in System "
     "Preferences -> Security & Privacy -> Screen Recording!");
-
-// The decoder's I420 planes, copied into a frame the view's sink uploads as they are.
-QVideoFrame toVideoFrame(GstSample* sample) {
-  GstBuffer* buffer = gst_sample_get_buffer(sample);
-  GstVideoInfo info;
-  if (!buffer || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample))) return {};
-  if (GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_I420) return {};
-  QVideoFrame frame(
-      QVideoFrameFormat(QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info)),
-                        QVideoFrameFormat::Format_YUV420P));
-  GstVideoFrame source;
-  if (!gst_video_frame_map(&source, &info, buffer, GST_MAP_READ)) return {};
-  if (frame.map(QVideoFrame::WriteOnly)) {
-    for (int plane = 0; plane < 3; ++plane) {
-      const auto* from = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&source, plane));
-      const int fromStride = GST_VIDEO_FRAME_PLANE_STRIDE(&source, plane);
-      uchar* to = frame.bits(plane);
-      const int toStride = frame.bytesPerLine(plane);
-      const int rows = GST_VIDEO_FRAME_COMP_HEIGHT(&source, plane);
-      const int rowBytes = std::min(fromStride, toStride);
-      for (int row = 0; row < rows; ++row) {
-        std::memcpy(to + row * toStride, from + row * fromStride, rowBytes);
-      }
-    }
-    frame.unmap();
-  }
-  gst_video_frame_unmap(&source);
-  return frame;
-}
 
 QString twoDigits(qint64 value) {
   return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -271,7 +241,7 @@ bool CameraController::isRunning() const {
 // Frames, on the streaming threads.
 
 void CameraController::onVideoSample(GstSample* sample) {
-  QVideoFrame frame = toVideoFrame(sample);
+  QVideoFrame frame = videoFrameFromSample(sample);
   if (!frame.isValid()) return;
   QPointer<QVideoSink> sink;
   std::shared_ptr<Recording> recording;

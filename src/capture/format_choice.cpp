@@ -33,20 +33,24 @@ FormatChoice chooseFormat(const TarvoCamera& camera, bool useFullHD, bool useUlt
   }
   if (!choice.format) return choice;
 
-  choice.caps = choice.format->caps;
-  if (!choice.range) return choice;
-  double slowest = choice.range->minFrameRate;
-  double fastest = choice.range->maxFrameRate;
-  if (!camera.isPelora) {
-    // The shortest frame time is 1/30 s unless the range's longest is already shorter.
-    fastest = slowest < kCappedRate ? std::min(kCappedRate, fastest) : slowest;
-  }
-  if (slowest <= 0 || slowest >= fastest) {
-    choice.caps += ",framerate=" + fraction(fastest);
-  } else {
-    choice.caps += ",framerate=(fraction)[" + fraction(slowest) + "," + fraction(fastest) + "]";
-  }
+  choice.caps = capsAtRates(*choice.format, choice.range,
+                            camera.isPelora ? std::nullopt : std::optional(kCappedRate));
   return choice;
+}
+
+std::string capsAtRates(const DeviceFormat& format, const std::optional<FrameRateRange>& range,
+                        std::optional<double> maxRate) {
+  std::string caps = format.caps;
+  if (!range) return caps;
+  const double slowest = range->minFrameRate;
+  double fastest = range->maxFrameRate;
+  if (maxRate) fastest = slowest < *maxRate ? std::min(*maxRate, fastest) : slowest;
+  if (slowest <= 0 || slowest >= fastest) {
+    caps += ",framerate=" + fraction(fastest);
+  } else {
+    caps += ",framerate=(fraction)[" + fraction(slowest) + "," + fraction(fastest) + "]";
+  }
+  return caps;
 }
 
 }  // namespace dravin

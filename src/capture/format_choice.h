@@ -19,4 +19,9 @@ struct FormatChoice {
 // that are not glass-board ones are held to 30 frames a second where their range allows it.
 FormatChoice chooseFormat(const TarvoCamera& camera, bool useFullHD, bool useUltraHD);
 
+// The caps of `format` at the rates of `range`, held to `maxRate` frames a second when given;
+// a range whose slowest rate is already faster than that runs at its slowest.
+std::string capsAtRates(const DeviceFormat& format, const std::optional<FrameRateRange>& range,
+                        std::optional<double> maxRate);
+
 }  // namespace dravin

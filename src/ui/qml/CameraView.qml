@@ -11,6 +11,8 @@ Item {
     // The capture controller, when the application has one (views under test have none).
     property var controller: typeof cameraController === "undefined" ? null : cameraController
     property bool allowAnnotation: false
+    // With the board over the picture, the board's page turns drags into pans and draws itself.
+    readonly property bool boardOnTop: typeof boardBridge !== "undefined"
 
     clip: true
 
@@ -69,14 +71,14 @@ Item {
 
     DragHandler {
         target: null
-        enabled: !cameraView.allowAnnotation
+        enabled: !cameraView.allowAnnotation && !cameraView.boardOnTop
         onTranslationChanged: if (active) cameraModel.dragPreview(false, translation.x, translation.y)
         onActiveChanged: if (!active) cameraModel.dragPreview(true, 0, 0)
     }
 
     AnnotationView {
         id: annotation
-        enabled: cameraView.allowAnnotation
+        enabled: cameraView.allowAnnotation && !cameraView.boardOnTop
     }
 
     SplashView {

@@ -44,6 +44,14 @@ Item {
             }
         }
 
+        // The board lies over the live picture, the same size; it is loaded once, for good.
+        Loader {
+            id: boardLoader
+            anchors.fill: cameraView
+            active: typeof boardBridge !== "undefined"
+            source: "BoardView.qml"
+        }
+
         SideBySideView {
             id: sideBySide
             anchors { left: cameraView.right; top: parent.top; bottom: parent.bottom }
@@ -94,7 +102,15 @@ Item {
             width: stage.pipWidth
             height: stage.pipHeight
             active: layoutModel.showPipCamera
-            sourceComponent: PanelSlot { title: "Picture-in-picture camera" }
+            sourceComponent: PanelSlot {
+                id: pipSlot
+                title: "Picture-in-picture camera"
+                PipCameraView {
+                    anchors.fill: parent
+                    onDragged: (dx, dy) => pipSlot.titleDragged(dx, dy)
+                    onDragEnded: pipSlot.titleDragEnded()
+                }
+            }
         }
 
         Connections {
@@ -111,7 +127,10 @@ Item {
             width: 480
             height: 300
             active: layoutModel.showDocCamera
-            sourceComponent: PanelSlot { title: "Document camera" }
+            sourceComponent: PanelSlot {
+                title: "Document camera"
+                DocCamView { anchors.fill: parent }
+            }
         }
 
         Loader {
@@ -130,7 +149,10 @@ Item {
             width: 720
             height: 460
             active: layoutModel.showTunnelList
-            sourceComponent: PanelSlot { title: "Window tunnel" }
+            sourceComponent: PanelSlot {
+                title: "Window tunnel"
+                TunnelListView { anchors.fill: parent }
+            }
         }
 
         // Built anew on every opening, so each request starts from its own first page.
@@ -181,7 +203,11 @@ Item {
 
     Connections {
         target: controlBar.model
-        function onAnnotationChanged(enabled) { layoutModel.allowAnnotation = enabled }
+        // The board lies over the picture: its page draws, the picture's own layer follows.
+        function onAnnotationChanged(enabled) {
+            layoutModel.allowAnnotation = enabled
+            if (typeof boardBridge !== "undefined") boardBridge.allowAnnotation(enabled)
+        }
         function onHidCommandRequested(code, value) {
             if (typeof hidDevice !== "undefined") hidDevice.sendCommand(code, value)
         }

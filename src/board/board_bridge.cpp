@@ -1,0 +1,206 @@
+#include "board_bridge.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QVariantMap>
+
+#include "app_log.h"
+#include "camera_controller.h"
+#include "jpeg_encoder.h"
+#include "notification_center.h"
+#include "notification_names.h"
+#include "resource_paths.h"
+
+namespace dravin {
+
+namespace {
+
+// The maker's web domain: pages there may talk to the application.
+const QString kMakerDomain = QStringLiteral("pelora-dravin.example");
+const QString kBoardIndex = QStringLiteral("dravinboard/index.html");
+const QString kMissingWindowText = QStringLiteral(
+    "Original Window was minimized or closed, please choose another window in Relayo.");
+
+// A number from a message, whatever JSON number type the page used.
+std::optional<double> number(const QVariantMap& body, const char* key) {
+  const QVariant value = body.value(QString::fromLatin1(key));
+  bool ok = false;
+  const double result = value.toDouble(&ok);
+  if (!value.isValid() || !ok) return std::nullopt;
+  return result;
+}
+
+}  // namespace
+
+NavigationDecision decideNavigation(const QUrl& url, int serverPort) {
+  if (!url.isValid() || url.isEmpty()) return NavigationDecision::cancel;
+  const QString scheme = url.scheme().toLower();
+  const QString host = url.host().toLower();
+  if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
+    if ((host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1")) &&
+        url.port(scheme == QLatin1String("https") ? 443 : 80) == serverPort) {
+      return NavigationDecision::allow;
+    }
+    if (host == kMakerDomain || host.endsWith(QLatin1Char('.') + kMakerDomain)) {
+      return NavigationDecision::allow;
+    }
+    return NavigationDecision::cancel;
+  }
+  if (scheme == QLatin1String("file")) {
+    if (url.path().endsWith(QLatin1Char('/') + kBoardIndex)) return NavigationDecision::allow;
+    if (QFileInfo(url.path()).suffix().toLower() == QLatin1String("pdf")) {
+      return NavigationDecision::openPdf;
+    }
+  }
+  return NavigationDecision::cancel;
+}
+
+QString jsStringLiteral(const QString& text) {
+  QString literal;
+  literal.reserve(text.size() + 2);
+  literal += QLatin1Char('\'');
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case '\'': literal += QLatin1String("\\'"); break;
+      case '"': literal += QLatin1String("\\\""); break;
+      case '\\': literal += QLatin1String("\\\\"); break;
+      case '\n': literal += QLatin1String("\\n"); break;
+      case '\r': literal += QLatin1String("\\r"); break;
+      // Closing a script element or a line separator ends a script early in some contexts.
+      case '<': literal += QLatin1String("\\x3C"); break;
+      case 0x2028: literal += QLatin1String("\\u2028"); break;
+      case 0x2029: literal += QLatin1String("\\u2029"); break;
+      default:
+        if (c.unicode() < 0x20) {
+          literal += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+          literal += c;
+        }
+    }
+  }
+  literal += QLatin1Char('\'');
+  return literal;
+}
+
+BoardBridge& BoardBridge::instance() {
+  static BoardBridge bridge;
+  return bridge;
+}
+
+BoardBridge::BoardBridge(QObject* parent) : QObject(parent) {}
+
+void BoardBridge::renderTunnelWindow(int windowNumber, const QString& dataUrl) {
+  emit scriptRequested(
+      QStringLiteral("renderTunnelWindow(%1, %2)").arg(windowNumber).arg(jsStringLiteral(dataUrl)));
+}
+
+void BoardBridge::showTunnelWindow(int windowNumber, const QString& dataUrl, const QString& name) {
+  emit scriptRequested(QStringLiteral("showTunnelWindow(%1, %2, %3)")
+                           .arg(windowNumber)
+                           .arg(jsStringLiteral(dataUrl), jsStringLiteral(name)));
+}
+
+void BoardBridge::allowAnnotation(bool allow) {
+  emit scriptRequested(allow ? QStringLiteral("allowAnnotation(true)")
+                             : QStringLiteral("allowAnnotation(false)"));
+}
+
+QString BoardBridge::injectedScript() const {
+  QString script;
+  for (const char* path : {":/qtwebchannel/qwebchannel.js", ":/dravin/board/board_bridge.js"}) {
+    QFile file(QString::fromLatin1(path));
+    if (file.open(QIODevice::ReadOnly)) script += QString::fromUtf8(file.readAll()) + "\n";
+  }
+  return script;
+}
+
+QUrl BoardBridge::boardUrl() const {
+  return QUrl::fromLocalFile(resourceFolder() + QStringLiteral("/dravinboard/index.html"));
+}
+
+bool BoardBridge::acceptNavigation(const QUrl& url) {
+  const NavigationDecision decision = decideNavigation(url, serverPort_);
+  if (decision == NavigationDecision::allow) return true;
+  if (url.isLocalFile()) {
+    logLine(QStringLiteral("Open File: ") + url.toString());
+    if (decision == NavigationDecision::openPdf) {
+      logLine(QStringLiteral("It's a PDF! ") + url.path());
+      NotificationCenter::instance().post(
+          notifications::kOpenBrowser,
+          {{QStringLiteral("pdfMode"), true}, {QStringLiteral("pdfPath"), url.path()}});
+    }
+  }
+  return false;
+}
+
+void BoardBridge::loadStarted() {
+  NotificationCenter::instance().post(
+      notifications::kShowLoadingDravinBoard,
+      {{QStringLiteral("show"), true}, {QStringLiteral("message"), QString()}});
+}
+
+void BoardBridge::loadFinished() {
+  logLine(QStringLiteral("didFinish1"));
+  NotificationCenter::instance().post(
+      notifications::kShowLoadingDravinBoard,
+      {{QStringLiteral("show"), false}, {QStringLiteral("message"), QString()}});
+}
+
+void BoardBridge::loadFailed(const QString& error) {
+  logLine(QStringLiteral("didFail.......... ") + error);
+  NotificationCenter::instance().post(
+      notifications::kShowLoadingDravinBoard,
+      {{QStringLiteral("show"), true}, {QStringLiteral("message"), error}});
+}
+
+void BoardBridge::postMessage(const QVariant& message) {
+  const QVariantMap body = message.toMap();
+  const QString type = body.value(QStringLiteral("type")).toString();
+  if (type.isEmpty()) return;
+
+  if (type == QLatin1String("pan")) {
+    const auto x = number(body, "x"), y = number(body, "y"), end = number(body, "end");
+    if (!x || !y || !end || !camera_) return;
+    camera_->dragPreview(*end == 1, *x, *y, camera_->rotation());
+  } else if (type == QLatin1String("gesturestart")) {
+    if (const auto scale = number(body, "scale")) gestureScale_ = static_cast<float>(*scale);
+  } else if (type == QLatin1String("gesturechange")) {
+    const auto scale = number(body, "scale");
+    if (scale && camera_) camera_->setZoom(*scale * gestureScale_);
+  } else if (type == QLatin1String("renderTunnel")) {
+    if (const auto n = number(body, "windowNumber")) sendTunnelFrame(static_cast<int>(*n));
+  } else if (type == QLatin1String("positionTunnel")) {
+    const auto n = number(body, "windowNumber");
+    if (n && *n > 0 && parkWindow) parkWindow(static_cast<int>(*n));
+  } else if (type == QLatin1String("controlTunnel")) {
+    const auto n = number(body, "windowNumber"), top = number(body, "top"),
+               left = number(body, "left"), width = number(body, "width"),
+               height = number(body, "height");
+    if (!n || !top || !left || !width || !height || *n == kDocumentCamera) return;
+    QRect rect(static_cast<int>(*left), static_cast<int>(*top), static_cast<int>(*width),
+               static_cast<int>(*height));
+    rect.translate(boardOrigin_);  // X11's screen has its origin at the top too: no flip
+    if (!controlWindow || !controlWindow(static_cast<int>(*n), rect)) {
+      emit alertRequested(kMissingWindowText);
+    }
+  } else if (type == QLatin1String("closeTunnel")) {
+    const auto n = number(body, "windowNumber");
+    if (n && *n == kDocumentCamera) {
+      NotificationCenter::instance().post(notifications::kOpenDocCamera,
+                                          {{QStringLiteral("type"), QStringLiteral("close")}});
+    }
+  }
+  // "wheel" and "tunnelKeydown" are accepted and change nothing; unknown types are ignored.
+}
+
+void BoardBridge::sendTunnelFrame(int windowNumber) {
+  if (windowNumber > 0) {
+    const QString dataUrl = tunnelFrame ? tunnelFrame(windowNumber) : QString();
+    renderTunnelWindow(windowNumber, dataUrl.size() < 11 ? QString() : dataUrl);
+  } else if (windowNumber == kDocumentCamera) {
+    const auto frame = latestDocCamFrame ? latestDocCamFrame() : std::nullopt;
+    renderTunnelWindow(windowNumber, frame ? encodeJpegDataUrl(*frame) : QString());
+  }
+}
+
+}  // namespace dravin

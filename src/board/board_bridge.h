@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+namespace dravin {
+
+class CameraController;
+
+// What the board's web view does with a navigation.
+enum class NavigationDecision { allow, cancel, openPdf };
+
+// Allowed: http(s) to localhost or 127.0.0.1 on the server's port, the maker's domain by host
+// suffix, and the board's own index file; a local PDF opens the browser panel instead.
+NavigationDecision decideNavigation(const QUrl& url, int serverPort);
+
+// `text` as a JavaScript string literal, quotes included: safe to paste into a script call.
+QString jsStringLiteral(const QString& text);
+
+// The one route between the application and the board page: messages the page posts arrive in
+// postMessage(); script calls leave through scriptRequested(), which the board's web view runs.
+class BoardBridge : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kDocumentCamera = -100;
+
+  static BoardBridge& instance();
+
+  // The page's messages, through the web channel.
+  Q_INVOKABLE void postMessage(const QVariant& body);
+  // The script the board's web view injects into every frame: the web channel's client, then
+  // the message handler over it and the pan and zoom listeners.
+  Q_INVOKABLE QString injectedScript() const;
+  // The board page of the application's resources.
+  Q_INVOKABLE QUrl boardUrl() const;
+
+  // Whether the board's web view may go to `url`; a local PDF opens the browser panel instead.
+  Q_INVOKABLE bool acceptNavigation(const QUrl& url);
+  void setServerPort(int port) { serverPort_ = port; }
+  // Where the board view's top-left corner is on the screen: tunnel rectangles are relative to it.
+  Q_INVOKABLE void setBoardOrigin(QPoint screenTopLeft) { boardOrigin_ = screenTopLeft; }
+  // The web view's load events, announced to the loading overlay.
+  Q_INVOKABLE void loadStarted();
+  Q_INVOKABLE void loadFinished();
+  Q_INVOKABLE void loadFailed(const QString& error);
+
+  void renderTunnelWindow(int windowNumber, const QString& dataUrl);
+  void showTunnelWindow(int windowNumber, const QString& dataUrl, const QString& name);
+  Q_INVOKABLE void allowAnnotation(bool allow);
+
+  // The capture controller that pans and zooms with the page's gestures; may be unset.
+  void setCameraController(CameraController* camera) { camera_ = camera; }
+
+  // Seams filled by the window tunnel and the document camera.
+  std::function<QString(int windowNumber)> tunnelFrame;
+  std::function<std::optional<QImage>()> latestDocCamFrame;
+  std::function<void(int windowNumber)> parkWindow;
+  // Brings window N over `screenRect`; false when the window is gone.
+  std::function<bool(int windowNumber, QRect screenRect)> controlWindow;
+
+ signals:
+  void scriptRequested(const QString& script);
+  void alertRequested(const QString& text);
+
+ private:
+  explicit BoardBridge(QObject* parent = nullptr);
+  void sendTunnelFrame(int windowNumber);
+
+  CameraController* camera_ = nullptr;
+  int serverPort_ = 9080;
+  QPoint boardOrigin_;
+  float gestureScale_ = 1.0f;
+};
+
+}  // namespace dravin

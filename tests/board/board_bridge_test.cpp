@@ -1,0 +1,161 @@
+// The bridge between the application and the board page: navigation rules, script calls that
+// carry any text safely, and the page's messages reaching the capture session and the panels.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QJSEngine>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "board_bridge.h"
+#include "camera_controller.h"
+#include "notification_center.h"
+#include "notification_names.h"
+
+namespace dravin {
+namespace {
+
+class NoDevices : public DeviceSource {
+ public:
+  std::vector<CaptureDevice> videoDevices() override { return {}; }
+  std::vector<CaptureDevice> audioDevices() override { return {}; }
+};
+
+TEST(BoardNavigation, ComparesSchemeHostAndPortNotSubstrings) {
+  const int port = 9080;
+  auto decide = [&](const char* url) { return decideNavigation(QUrl(url), port); };
+  EXPECT_EQ(decide("http://localhost:9080/index.html"), NavigationDecision::allow);
+  EXPECT_EQ(decide("http://127.0.0.1:9080/files/a"), NavigationDecision::allow);
+  EXPECT_EQ(decide("https://lessons.pelora-dravin.example/x"), NavigationDecision::allow);
+  EXPECT_EQ(decide("file:///opt/app/share/dravinboard/index.html"), NavigationDecision::allow);
+
+  EXPECT_EQ(decide("http://evil.example/?localhost"), NavigationDecision::cancel);
+  EXPECT_EQ(decide("http://localhost.evil.example:9080/"), NavigationDecision::cancel);
+  EXPECT_EQ(decide("http://localhost:8080/"), NavigationDecision::cancel) << "another port";
+  EXPECT_EQ(decide("https://evilpelora-dravin.example/"), NavigationDecision::cancel);
+  EXPECT_EQ(decide("http://evil.example/dravinboard/index.html"), NavigationDecision::cancel);
+  EXPECT_EQ(decide("file:///etc/passwd"), NavigationDecision::cancel);
+  EXPECT_EQ(decide(""), NavigationDecision::cancel);
+
+  EXPECT_EQ(decide("file:///home/a%20b/Notes.PDF"), NavigationDecision::openPdf);
+}
+
+TEST(BoardNavigation, ALocalPdfOpensTheBrowserInsteadOfNavigating) {
+  QVariantMap request;
+  QObject receiver;
+  NotificationCenter::instance().observe(notifications::kOpenBrowser, &receiver,
+                                         [&](const QVariantMap& info) { request = info; });
+  EXPECT_FALSE(BoardBridge::instance().acceptNavigation(QUrl("file:///home/a%20b/x.pdf")));
+  EXPECT_EQ(request.value("pdfMode"), true);
+  EXPECT_EQ(request.value("pdfPath"), "/home/a b/x.pdf");
+}
+
+TEST(BoardScripts, StringsArriveIntactWhateverTheyHold) {
+  QJSEngine js;
+  for (const QString& text :
+       {QString("plain"), QString("'); alert(1); //"), QString("a\\b\"c"), QString("line\nbreak"),
+        QString("</script><b>"), QString::fromUtf8("Tafel – \u2028 ✓"), QString()}) {
+    const QJSValue value = js.evaluate(jsStringLiteral(text));
+    ASSERT_FALSE(value.isError()) << value.toString().toStdString();
+    EXPECT_EQ(value.toString(), text);
+  }
+
+  BoardBridge& bridge = BoardBridge::instance();
+  QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);
+  bridge.showTunnelWindow(42, "", "it's mine");
+  bridge.allowAnnotation(true);
+  ASSERT_EQ(scripts.count(), 2);
+  EXPECT_EQ(scripts.at(0).at(0).toString(), "showTunnelWindow(42, '', 'it\\'s mine')");
+  EXPECT_EQ(scripts.at(1).at(0).toString(), "allowAnnotation(true)");
+}
+
+TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
+  BoardBridge& bridge = BoardBridge::instance();
+  CameraController camera(std::make_unique<NoDevices>());
+  camera.updatePreviewFrame(QSizeF(1280, 720));
+  bridge.setCameraController(&camera);
+  QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);
+  QSignalSpy alerts(&bridge, &BoardBridge::alertRequested);
+
+  {  // a gesture zooms from the scale it started at; malformed messages change nothing
+    bridge.postMessage(QVariantMap{{"type", "gesturestart"}, {"scale", 2.0}});
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}, {"scale", 1.5}});
+    EXPECT_DOUBLE_EQ(camera.currentZoom(), 3.0);
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}});
+    bridge.postMessage(QVariantMap{{"scale", 9.0}});
+    bridge.postMessage(QVariant("gesturechange"));
+    bridge.postMessage(QVariantMap{{"type", "wheel"}, {"delta", 120}});
+    EXPECT_DOUBLE_EQ(camera.currentZoom(), 3.0);
+  }
+  {  // a pan moves the zoomed picture and its end lets the next drag start afresh
+    const QPointF before = camera.previewFrame().topLeft();
+    bridge.postMessage(QVariantMap{{"type", "pan"}, {"x", 10}, {"y", 20}, {"end", 0}});
+    EXPECT_EQ(camera.previewFrame().topLeft(), before + QPointF(10, 20));
+    bridge.postMessage(QVariantMap{{"type", "pan"}, {"x", 10}, {"y", 20}, {"end", 1}});
+    bridge.postMessage(QVariantMap{{"type", "pan"}, {"x", 5}, {"y", 0}, {"end", 0}});
+    EXPECT_EQ(camera.previewFrame().topLeft(), before + QPointF(15, 20));
+  }
+  {  // frames: none yet from the document camera, none from a window that is gone
+    bridge.latestDocCamFrame = [] { return std::optional<QImage>(); };
+    bridge.tunnelFrame = [](int) { return QString(); };
+    bridge.postMessage(QVariantMap{{"type", "renderTunnel"}, {"windowNumber", -100}});
+    bridge.postMessage(QVariantMap{{"type", "renderTunnel"}, {"windowNumber", 7}});
+    ASSERT_EQ(scripts.count(), 2);
+    EXPECT_EQ(scripts.at(0).at(0).toString(), "renderTunnelWindow(-100, '')");
+    EXPECT_EQ(scripts.at(1).at(0).toString(), "renderTunnelWindow(7, '')");
+    QImage frame(64, 36, QImage::Format_RGB32);
+    frame.fill(Qt::green);
+    bridge.latestDocCamFrame = [frame] { return std::optional<QImage>(frame); };
+    bridge.postMessage(QVariantMap{{"type", "renderTunnel"}, {"windowNumber", -100}});
+    const QString call = scripts.at(2).at(0).toString();
+    EXPECT_TRUE(call.startsWith("renderTunnelWindow(-100, 'data:image/jpeg;base64,/9j/"))
+        << call.left(60).toStdString();
+  }
+  {  // control: a missing window alerts, with the rectangle moved to the screen first
+    QRect asked;
+    bridge.setBoardOrigin(QPoint(100, 50));
+    bridge.controlWindow = [&](int, QRect rect) {
+      asked = rect;
+      return false;
+    };
+    bridge.postMessage(QVariantMap{{"type", "controlTunnel"},
+                                   {"windowNumber", 7},
+                                   {"top", 10},
+                                   {"left", 20},
+                                   {"width", 300},
+                                   {"height", 200}});
+    EXPECT_EQ(asked, QRect(120, 60, 300, 200));
+    EXPECT_EQ(alerts.count(), 1);
+    bridge.postMessage(QVariantMap{{"type", "controlTunnel"},
+                                   {"windowNumber", -100},
+                                   {"top", 1},
+                                   {"left", 1},
+                                   {"width", 1},
+                                   {"height", 1}});
+    EXPECT_EQ(alerts.count(), 1) << "the document camera has no real window";
+  }
+  {  // closing the document camera's tile closes its view
+    QVariantMap closed;
+    QObject receiver;
+    NotificationCenter::instance().observe(notifications::kOpenDocCamera, &receiver,
+                                           [&](const QVariantMap& info) { closed = info; });
+    bridge.postMessage(QVariantMap{{"type", "closeTunnel"}, {"windowNumber", -100}});
+    EXPECT_EQ(closed.value("type"), "close");
+  }
+  bridge.setCameraController(nullptr);
+  bridge.latestDocCamFrame = nullptr;
+  bridge.tunnelFrame = nullptr;
+  bridge.controlWindow = nullptr;
+}
+
+}  // namespace
+}  // namespace dravin
+
+int main(int argc, char** argv) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,383 @@
+// The real board page in QtWebEngine, driven with real mouse and key events: what it posts to
+// the application, what it lets through to the camera's listeners, and pictures dropped on it
+// coming through the real server's "/files/" route.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <functional>
+#include <optional>
+#include <ostream>
+
+// Failures print the page's text, not its UTF-16 code units.
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << text.toStdString();
+}
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+bool waitUntil(const std::function<bool()>& done, int ms = kWaitMs) {
+  QDeadlineTimer deadline(ms);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+// The application's server, serving the resources folder the way the application does.
+class Server {
+ public:
+  Server() {
+    process_.setProgram(QStringLiteral(DRAVIN_HTTPD));
+    process_.setArguments({"--port", "0", "--lessons",
+                           QStringLiteral(DRAVIN_SOURCE_DIR "/resources"), "--listen",
+                           "127.0.0.1"});
+    process_.start();
+    QString output;
+    const QRegularExpression portPattern(QStringLiteral("port = (\\d+)"));
+    waitUntil([&] {
+      output += QString::fromUtf8(process_.readAllStandardOutput());
+      const auto match = portPattern.match(output);
+      if (match.hasMatch()) port_ = match.captured(1).toInt();
+      return port_ != 0 || process_.state() == QProcess::NotRunning;
+    });
+  }
+  ~Server() {
+    process_.terminate();
+    process_.waitForFinished(5000);
+  }
+  int port() const { return port_; }
+
+ private:
+  QProcess process_;
+  int port_ = 0;
+};
+
+class BoardPage : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = new Server; }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_NE(server_->port(), 0) << "the server did not start";
+    view_.resize(1280, 800);
+    view_.show();
+  }
+
+  QString origin() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_->port()); }
+
+  void load(const QUrl& url) {
+    std::optional<bool> loaded;
+    QObject::connect(view_.page(), &QWebEnginePage::loadFinished, &view_,
+                     [&](bool ok) { loaded = ok; });
+    view_.load(url);
+    ASSERT_TRUE(waitUntil([&] { return loaded.has_value(); }));
+    ASSERT_TRUE(*loaded) << url.toString().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return view_.focusProxy() != nullptr; }));
+  }
+
+  // Served by the application's server, with a handler standing in for the application's
+  // injected script: it records what the page posts and counts what reaches the document's
+  // mouse listeners, where the camera pans.
+  void loadWithRecorder() {
+    load(QUrl(origin() + "/dravinboard/index.html"));
+    js(R"(
+      window.posted = [];
+      window.webkit = { messageHandlers: { swiftMessageHandler: {
+        postMessage: (m) => posted.push(JSON.parse(JSON.stringify(m))) } } };
+      window.reached = { mousedown: 0, mousemove: 0, mouseup: 0 };
+      for (const t of Object.keys(reached)) document.addEventListener(t, () => reached[t]++);
+      true)");
+  }
+
+  QVariant js(const QString& script) {
+    std::optional<QVariant> result;
+    view_.page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
+    EXPECT_TRUE(waitUntil([&] { return result.has_value(); })) << script.toStdString();
+    return result.value_or(QVariant());
+  }
+
+  bool waitJs(const QString& condition) {
+    return waitUntil([&] { return js(condition).toBool(); });
+  }
+
+  QJsonArray posted(const QString& type) {
+    const QString script = QStringLiteral("JSON.stringify(posted.filter(m => m.type === '%1'))");
+    return QJsonDocument::fromJson(js(script.arg(type)).toString().toUtf8()).array();
+  }
+
+  QPoint centreOf(const QString& selector) {
+    const QString script = QStringLiteral(
+        "(() => { const r = document.querySelector('%1').getBoundingClientRect();"
+        " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; })()");
+    const QVariantList xy = js(script.arg(selector)).toList();
+    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+  }
+
+  void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+             Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* target = view_.focusProxy();
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+  }
+
+  void drag(QPoint from, QPoint to, int steps = 8) {
+    mouse(QEvent::MouseMove, from, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int i = 1; i <= steps; ++i) {
+      mouse(QEvent::MouseMove, from + (to - from) * i / steps, Qt::LeftButton);
+    }
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+  }
+
+  void click(QPoint at) { drag(at, at, 0); }
+
+  void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(view_.focusProxy(), k, modifiers);
+  }
+
+  static Server* server_;
+  QWebEngineView view_;
+};
+
+Server* BoardPage::server_ = nullptr;
+
+QString jpegDataUrl(QColor colour) {
+  QImage image(64, 32, QImage::Format_RGB32);
+  image.fill(colour);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "JPEG");
+  return QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(bytes.toBase64());
+}
+
+TEST_F(BoardPage, StandsAloneTransparentAndQuiet) {
+  load(QUrl::fromLocalFile(QStringLiteral(DRAVIN_SOURCE_DIR "/resources/dravinboard/index.html")));
+  EXPECT_EQ(js("[typeof allowAnnotation, typeof showTunnelWindow, typeof renderTunnelWindow]"
+               ".join()")
+                .toString(),
+            "function,function,function");
+  EXPECT_EQ(js("getComputedStyle(document.body).backgroundColor").toString(), "rgba(0, 0, 0, 0)");
+  EXPECT_EQ(js("getComputedStyle(document.documentElement).backgroundColor").toString(),
+            "rgba(0, 0, 0, 0)");
+  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "none");
+  // Without the application nothing is posted and nothing throws.
+  EXPECT_EQ(js("try { showTunnelWindow(3, '', 'Alone'); renderTunnelWindow(3, '');"
+               " allowAnnotation(true); allowAnnotation(false); 'ok' } catch (e) { String(e) }")
+                .toString(),
+            "ok");
+  EXPECT_EQ(js("document.querySelectorAll('.tile').length").toInt(), 1);
+}
+
+TEST_F(BoardPage, DrawingKeepsThePointerFromTheCamera) {
+  loadWithRecorder();
+  const QString items = QStringLiteral("DravinBoard.board.doc.items.length");
+
+  // Not annotating: the pointer is the camera's, and nothing is drawn.
+  drag({300, 300}, {420, 360});
+  ASSERT_TRUE(waitJs("reached.mouseup === 1 && reached.mousedown === 1 && reached.mousemove > 0"));
+  EXPECT_EQ(js(items).toInt(), 0);
+
+  js("allowAnnotation(true); reached.mousedown = reached.mousemove = reached.mouseup = 0; true");
+  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "flex");
+  drag({300, 300}, {420, 360});
+  ASSERT_TRUE(waitJs(items + " === 1"));
+  EXPECT_GE(js("DravinBoard.board.doc.items[0].points.length").toInt(), 3);
+  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
+            R"({"mousedown":0,"mousemove":0,"mouseup":0})")
+      << "drawing panned the camera";
+  EXPECT_EQ(posted("pan").size(), 0);
+
+  key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(waitJs(items + " === 0"));
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_TRUE(waitJs(items + " === 1"));
+
+  // The eraser takes the stroke away as one step; the toolbar's own buttons work too.
+  click(centreOf("[data-tool=eraser]"));
+  drag({340, 280}, {360, 380});
+  ASSERT_TRUE(waitJs(items + " === 0"));
+  click(centreOf("[data-action=undo]"));
+  ASSERT_TRUE(waitJs(items + " === 1"));
+  click(centreOf("[data-action=clear]"));
+  ASSERT_TRUE(waitJs(items + " === 0"));
+  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
+            R"({"mousedown":0,"mousemove":0,"mouseup":0})");
+
+  // Switched off halfway through a stroke: the stroke is kept and the pointer is the camera's.
+  click(centreOf("[data-tool=pen]"));
+  mouse(QEvent::MouseButtonPress, {600, 500}, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {650, 520}, Qt::LeftButton);
+  ASSERT_TRUE(waitJs("DravinBoard.board.state.gesture !== null"));
+  js("allowAnnotation(false); true");
+  mouse(QEvent::MouseButtonRelease, {660, 520}, Qt::NoButton);
+  EXPECT_TRUE(waitJs(items + " === 1"));
+  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "none");
+  drag({300, 300}, {420, 360});
+  EXPECT_TRUE(waitJs("reached.mousedown === 1"));
+}
+
+TEST_F(BoardPage, TunnelTileTalksToTheApplication) {
+  loadWithRecorder();
+  js("showTunnelWindow(7, '', 'Editor'); true");
+  ASSERT_TRUE(waitUntil([&] { return posted("renderTunnel").size() == 1; }));
+  EXPECT_EQ(posted("renderTunnel")[0].toObject()["windowNumber"].toInt(), 7);
+
+  // Each answer brings the next request; a frame is shown, an empty one keeps it.
+  const QString frame = jpegDataUrl(Qt::red);
+  js(QStringLiteral("renderTunnelWindow(7, '%1'); true").arg(frame));
+  ASSERT_TRUE(waitUntil([&] { return posted("renderTunnel").size() == 2; }));
+  ASSERT_TRUE(
+      waitJs(QStringLiteral("document.querySelector('.tile-frame')?.src === '%1'").arg(frame)));
+  js("renderTunnelWindow(7, ''); true");
+  ASSERT_TRUE(waitUntil([&] { return posted("renderTunnel").size() == 3; }));
+  EXPECT_EQ(js("document.querySelector('.tile-frame').src").toString(), frame);
+
+  // Shown again: the same tile, renamed.
+  js("showTunnelWindow(7, '', 'Editor 2'); true");
+  EXPECT_EQ(js("document.querySelectorAll('.tile').length").toInt(), 1);
+  EXPECT_EQ(js("document.querySelector('.tile-title').textContent").toString(), "Editor 2");
+
+  // Moving it by its title bar parks the real window, and does not pan the camera.
+  const QVariantList before = js("(() => { const r = document.querySelector('.tile')"
+                                 ".getBoundingClientRect(); return [r.left, r.top]; })()")
+                                  .toList();
+  const QPoint bar = centreOf(".tile-title");
+  drag(bar, bar + QPoint(-200, 100));
+  ASSERT_TRUE(waitUntil([&] { return posted("positionTunnel").size() == 1; }));
+  EXPECT_EQ(posted("positionTunnel")[0].toObject()["windowNumber"].toInt(), 7);
+  const QVariantList after = js("(() => { const r = document.querySelector('.tile')"
+                                ".getBoundingClientRect(); return [r.left, r.top]; })()")
+                                 .toList();
+  ASSERT_EQ(after.size(), 2);
+  EXPECT_DOUBLE_EQ(after[0].toDouble() - before[0].toDouble(), -200);
+  EXPECT_DOUBLE_EQ(after[1].toDouble() - before[1].toDouble(), 100);
+
+  // The control button hands over the tile's rectangle.
+  click(centreOf(".tile-control"));
+  ASSERT_TRUE(waitUntil([&] { return posted("controlTunnel").size() == 1; }));
+  const QJsonObject control = posted("controlTunnel")[0].toObject();
+  const QVariantList rect = js("(() => { const r = document.querySelector('.tile')"
+                               ".getBoundingClientRect(); return [r.top, r.left, r.width, "
+                               "r.height].map(Math.round); })()")
+                                .toList();
+  ASSERT_EQ(rect.size(), 4);
+  EXPECT_EQ(control["windowNumber"].toInt(), 7);
+  EXPECT_EQ(control["top"].toInt(), rect[0].toInt());
+  EXPECT_EQ(control["left"].toInt(), rect[1].toInt());
+  EXPECT_EQ(control["width"].toInt(), rect[2].toInt());
+  EXPECT_EQ(control["height"].toInt(), rect[3].toInt());
+  EXPECT_GT(control["width"].toInt(), 100);
+
+  // Keys typed on the tile go to the window.
+  js("document.querySelector('.tile').focus(); true");
+  key(Qt::Key_A);
+  ASSERT_TRUE(waitUntil([&] { return posted("tunnelKeydown").size() == 1; }));
+  EXPECT_EQ(posted("tunnelKeydown")[0].toObject()["windowNumber"].toInt(), 7);
+  EXPECT_EQ(posted("tunnelKeydown")[0].toObject()["key"].toString(), "a");
+
+  // The document camera's tile has nothing to control.
+  js("showTunnelWindow(-100, '', 'Document Camera'); true");
+  EXPECT_EQ(
+      js("document.querySelector('.tile[data-window=\"-100\"] .tile-control') === null").toBool(),
+      true);
+  ASSERT_TRUE(waitUntil([&] {
+    const QJsonArray asked = posted("renderTunnel");
+    return !asked.isEmpty() && asked.last().toObject()["windowNumber"].toInt() == -100;
+  }));
+
+  // Shown again, a covered tile comes to the front.
+  js("showTunnelWindow(7, '', ''); true");
+  EXPECT_EQ(js("document.querySelector('.tile-title').textContent").toString(), "Editor 2");
+  click(centreOf(".tile[data-window=\"7\"] .tile-close"));
+  ASSERT_TRUE(waitUntil([&] { return posted("closeTunnel").size() == 1; }));
+  EXPECT_EQ(posted("closeTunnel")[0].toObject()["windowNumber"].toInt(), 7);
+  EXPECT_EQ(js("document.querySelectorAll('.tile').length").toInt(), 1);
+  // A late answer for the closed tile is harmless.
+  EXPECT_EQ(js(QStringLiteral("try { renderTunnelWindow(7, '%1'); 'ok' } catch (e) { String(e) }")
+                   .arg(frame))
+                .toString(),
+            "ok");
+  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
+            R"({"mousedown":0,"mousemove":0,"mouseup":0})");
+}
+
+TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
+  QTemporaryDir folder(QDir::tempPath() + "/board drop XXXXXX");
+  ASSERT_TRUE(folder.isValid());
+  const QString path = folder.filePath(QStringLiteral("über a#b.png"));
+  QImage picture(120, 80, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  ASSERT_TRUE(picture.save(path));
+  loadWithRecorder();
+
+  const QString drop = QStringLiteral(R"(
+    (() => {
+      const data = new DataTransfer();
+      data.setData('text/uri-list', '# library\r\n%1\r\n');
+      document.body.dispatchEvent(new DragEvent('drop', { bubbles: true, cancelable: true,
+        clientX: %2, clientY: %3, dataTransfer: data }));
+      return true;
+    })())");
+  js(drop.arg(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)).arg(500).arg(400));
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 1"));
+  const QJsonObject item =
+      QJsonDocument::fromJson(
+          js("JSON.stringify(DravinBoard.board.doc.items[0])").toString().toUtf8())
+          .object();
+  EXPECT_EQ(item["kind"].toString(), "picture");
+  EXPECT_EQ(item["width"].toDouble(), 120);
+  EXPECT_EQ(item["height"].toDouble(), 80);
+  EXPECT_EQ(item["x"].toDouble(), 440);
+  EXPECT_TRUE(item["src"].toString().startsWith(origin() + "/files/@@"))
+      << item["src"].toString().toStdString();
+
+  // While annotating it moves with the pointer, as one step of the history.
+  js("allowAnnotation(true); true");
+  drag({500, 400}, {560, 430});
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items[0].x === 500"));
+  EXPECT_EQ(js("DravinBoard.board.doc.items[0].y").toDouble(), 390);
+  EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 1);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items[0].x === 440"));
+  key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 0"));
+
+  // Something that is not a picture is refused with a word, and the page stays.
+  js(drop.arg("file:///tmp/notes.pdf").arg(300).arg(300));
+  ASSERT_TRUE(waitJs("document.getElementById('toast').classList.contains('visible')"));
+  EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 0);
+  EXPECT_EQ(js("location.pathname").toString(), "/dravinboard/index.html");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // QtWebEngine refuses to start its sandbox as root.
+  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

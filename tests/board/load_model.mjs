@@ -1,0 +1,16 @@
+// Loads the board's model script the way the page does (a classic script that fills
+// globalThis.DravinBoard), so the tests exercise the shipped file itself.
+import { readFileSync } from 'node:fs';
+import { dirname, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import vm from 'node:vm';
+
+const here = dirname(fileURLToPath(import.meta.url));
+export const boardFolder = resolve(here, '../../resources/dravinboard');
+
+export function loadModel() {
+  const file = resolve(boardFolder, 'assets/model.js');
+  delete globalThis.DravinBoard;
+  vm.runInThisContext(readFileSync(file, 'utf8'), { filename: file });
+  return globalThis.DravinBoard;
+}
