@@ -155,6 +155,7 @@ void BoardBridge::loadFailed(const QString& error) {
 
 void BoardBridge::postMessage(const QVariant& message) {
   const QVariantMap body = message.toMap();
+  emit messageReceived(body);
   const QString type = body.value(QStringLiteral("type")).toString();
   if (type.isEmpty()) return;
 

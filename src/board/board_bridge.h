@@ -68,6 +68,8 @@ class BoardBridge : public QObject {
 
  signals:
   void scriptRequested(const QString& script);
+  // Every message the page posts, handled or not: for diagnostics and tests.
+  void messageReceived(const QVariantMap& body);
   void alertRequested(const QString& text);
 
  private:
