@@ -7,9 +7,8 @@
 #include "app_identity.h"
 #include "app_log.h"
 #include "board_bridge.h"
-#include "doccam_controller.h"
-#include "window_tunnel.h"
 #include "demo_device_source.h"
+#include "doccam_controller.h"
 #include "folder_chooser.h"
 #include "global_init.h"
 #include "gst_device_source.h"
@@ -18,6 +17,7 @@
 #include "notification_names.h"
 #include "resource_paths.h"
 #include "storage_folders.h"
+#include "window_tunnel.h"
 
 namespace dravin {
 
@@ -61,6 +61,9 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
   board.setServerPort(httpPort());
   connect(&board, &BoardBridge::alertRequested, this, &AppDelegate::alertRequested);
   WindowTunnel::shared().connectBridge(board);
+  camera_.grabBoard = [&board](QSize windowSize, std::function<void(const QImage&)> done) {
+    board.grabBoard(windowSize, std::move(done));
+  };
   board.latestDocCamFrame = &DocCamController::latestFrameImage;
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
   connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {

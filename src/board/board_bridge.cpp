@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
+#include <QQuickItemGrabResult>
+#include <QTimer>
 #include <QVariantMap>
 
 #include "app_log.h"
@@ -131,6 +134,36 @@ bool BoardBridge::acceptNavigation(const QUrl& url) {
     }
   }
   return false;
+}
+
+void BoardBridge::grabBoard(QSize windowSize, std::function<void(const QImage&)> done) {
+  auto once = std::make_shared<std::function<void(const QImage&)>>(std::move(done));
+  auto finish = [once](const QImage& image) {
+    if (!*once) return;
+    auto callback = std::move(*once);
+    *once = nullptr;
+    callback(image);
+  };
+  QSharedPointer<QQuickItemGrabResult> grab;
+  if (boardItem_ && boardItem_->isVisible() && boardItem_->window()) {
+    grab = boardItem_->grabToImage();
+  }
+  if (!grab) {
+    finish(QImage());
+    return;
+  }
+  const QRectF area =
+      boardItem_->mapRectToScene(QRectF(0, 0, boardItem_->width(), boardItem_->height()));
+  connect(grab.data(), &QQuickItemGrabResult::ready, this, [grab, area, windowSize, finish] {
+    QImage canvas(windowSize, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.drawImage(area, grab->image());
+    painter.end();
+    finish(canvas);
+  });
+  // A board that is not drawn (a hidden window) never answers: the snapshot goes without it.
+  QTimer::singleShot(1000, this, [grab, finish] { finish(QImage()); });
 }
 
 void BoardBridge::loadStarted() {

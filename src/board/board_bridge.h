@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QQuickItem>
 #include <QRect>
 #include <QString>
 #include <QUrl>
@@ -45,6 +47,12 @@ class BoardBridge : public QObject {
   // Whether the board's web view may go to `url`; a local PDF opens the browser panel instead.
   Q_INVOKABLE bool acceptNavigation(const QUrl& url);
   void setServerPort(int port) { serverPort_ = port; }
+  // The board's view, for snapshots to include what is drawn on it.
+  Q_INVOKABLE void setBoardItem(QQuickItem* item) { boardItem_ = item; }
+  // A picture the size of the window with the board where it shows, handed to `done` once, on
+  // the main thread; a null image when the board cannot be drawn within a second.
+  void grabBoard(QSize windowSize, std::function<void(const QImage&)> done);
+
   // Where the board view's top-left corner is on the screen: tunnel rectangles are relative to it.
   Q_INVOKABLE void setBoardOrigin(QPoint screenTopLeft) { boardOrigin_ = screenTopLeft; }
   // The web view's load events, announced to the loading overlay.
@@ -79,6 +87,7 @@ class BoardBridge : public QObject {
   CameraController* camera_ = nullptr;
   int serverPort_ = 9080;
   QPoint boardOrigin_;
+  QPointer<QQuickItem> boardItem_;
   float gestureScale_ = 1.0f;
 };
 

@@ -351,7 +351,6 @@ void CameraController::takeSnapshot() {
       QPointF(layout.pictureSize.width() / 2, layout.pictureSize.height() / 2));
   layout.rotation = rotation_;
   layout.mirrorHorizontal = mirrorHorizontal_;
-  QImage board = boardSnapshot ? boardSnapshot() : QImage();
 
   const QString path = claimCaptureFile(*folder, QStringLiteral(".png"));
   if (path.isEmpty()) {
@@ -360,23 +359,30 @@ void CameraController::takeSnapshot() {
     return;
   }
   // Composing and encoding take longer than a frame: off the main thread.
-  QThreadPool::globalInstance()->start([frame, layout, board, path] {
-    QImage snapshot = composeSnapshot(frame.toImage(), layout, board);
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
-    writer.setCompression(1);
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(snapshot) || !file.commit()) {
-      QFile::remove(path);
-      logLine(QStringLiteral("Failed taking snapshot: ") + file.errorString());
-      return;
-    }
-    const QUrl url = QUrl::fromLocalFile(path);
-    logLine(QStringLiteral("Took a snapshot at: ") + url.toString());
-    NotificationCenter::instance().post(
-        notifications::kImageCaptured,
-        {{QStringLiteral("image"), snapshot}, {QStringLiteral("url"), url}});
-  });
+  auto write = [frame, layout, path](const QImage& board) {
+    QThreadPool::globalInstance()->start([frame, layout, board, path] {
+      QImage snapshot = composeSnapshot(frame.toImage(), layout, board);
+      QSaveFile file(path);
+      QImageWriter writer(&file, "png");
+      // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
+      writer.setCompression(1);
+      if (!file.open(QIODevice::WriteOnly) || !writer.write(snapshot) || !file.commit()) {
+        QFile::remove(path);
+        logLine(QStringLiteral("Failed taking snapshot: ") + file.errorString());
+        return;
+      }
+      const QUrl url = QUrl::fromLocalFile(path);
+      logLine(QStringLiteral("Took a snapshot at: ") + url.toString());
+      NotificationCenter::instance().post(
+          notifications::kImageCaptured,
+          {{QStringLiteral("image"), snapshot}, {QStringLiteral("url"), url}});
+    });
+  };
+  if (grabBoard) {
+    grabBoard(layout.windowSize, write);
+  } else {
+    write(QImage());
+  }
 }
 
 void CameraController::startRecording() {

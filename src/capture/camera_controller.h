@@ -101,7 +101,9 @@ class CameraController : public QObject {
 
   // Seams: the HID link starts with a maker's camera; the board is drawn over snapshots.
   std::function<void(const TarvoCamera&)> startHid;
-  std::function<QImage()> boardSnapshot;
+  // Called on the main thread; hands `done` (on the main thread, once) a picture the size of the
+  // window holding the board where it shows, transparent elsewhere, or a null image.
+  std::function<void(QSize windowSize, std::function<void(const QImage&)> done)> grabBoard;
   // False on a session without a screen that can be recorded.
   std::function<bool()> screenRecordingAllowed;
 

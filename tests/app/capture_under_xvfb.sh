@@ -39,7 +39,7 @@ left=$(colourAt 160 300)
 screenshot camera-view.png
 
 remote TakeSnapshot
-waitFor 15 bash -c "ls $images/*.png" || fail "no snapshot in images/"
+waitFor 15 bash -c "identify $images/*.png" || fail "no snapshot in images/"
 snapshot=$(ls "$images"/*.png | head -n 1)
 [[ $(basename "$snapshot") =~ ^[0-9]{8}_[0-9]{6}(-[0-9]+)?\.png$ ]] || fail "snapshot named $(basename "$snapshot")"
 [[ $(identify -format '%wx%h' "$snapshot") == 1920x1080 ]] || fail "the snapshot is not the window's size"
@@ -97,6 +97,13 @@ screenshot annotation.png
 import -window root -crop 41x41+700+580 "$work/after.png"
 changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 || true)
 ((changed > 40)) || fail "the stroke does not show ($changed pixels changed)"
+# A snapshot now holds the board's red stroke over the picture (which has no red there).
+rm -f "$images"/*.png
+remote TakeSnapshot
+waitFor 15 bash -c "identify $images/*.png" || fail "no snapshot of the drawing"
+red=$(convert "$(ls "$images"/*.png | head -n 1)" -crop 41x41+700+580 \
+  -fx '(r>0.6 && g<0.45 && b<0.45)' -format '%[fx:int(1000*mean)]' info:)
+((red > 0)) || fail "the snapshot leaves the board's drawing out"
 remote Annotate false
 remote ToggleFreeze
 

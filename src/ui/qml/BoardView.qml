@@ -42,6 +42,7 @@ WebEngineView {
 
     Component.onCompleted: {
         channel.registerObject("bridge", boardBridge)
+        boardBridge.setBoardItem(board)
         const script = WebEngine.script()
         script.name = "dravinBridge"
         script.sourceCode = boardBridge.injectedScript()
