@@ -28,6 +28,7 @@ count() { find "$1" -name "$2" | wc -l; }
 pid=$!
 waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
 waitFor 15 remote TakeSnapshot || fail "no D-Bus remote"
+waitFor 30 logSays "didFinish1" || fail "the board did not load"  # its overlay hides the picture until then
 rm -f "$images"/*.png
 sleep 3  # the splash shows for 2 s
 

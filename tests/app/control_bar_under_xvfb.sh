@@ -36,6 +36,7 @@ count() { find "$1" -name "$2" | wc -l; }
 DRAVIN_HID_CONTROL=1 "$app" --demo-devices >"$work/app.log" 2>&1 &
 pid=$!
 waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
+waitFor 30 logSays "didFinish1" || fail "the board did not load"  # its overlay hides the picture until then
 sleep 3  # the splash shows for 2 s
 left=$(colourAt 160 300)
 
