@@ -1,8 +1,8 @@
 #include "doccam_controller.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <mutex>
+
+#include "jpeg_encoder.h"
 
 namespace dravin {
 
@@ -82,13 +82,7 @@ std::optional<QImage> DocCamController::latestFrameImage() {
 
 QString DocCamController::latestFrameDataUrl() {
   const auto image = latestFrameImage();
-  if (!image) return {};
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
-  if (!writer.write(*image)) return {};
-  return QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(bytes.toBase64());
+  return image ? encodeJpegDataUrl(*image) : QString();
 }
 
 }  // namespace dravin

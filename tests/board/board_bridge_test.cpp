@@ -11,15 +11,10 @@
 #include "camera_controller.h"
 #include "notification_center.h"
 #include "notification_names.h"
+#include "test_devices.h"
 
 namespace dravin {
 namespace {
-
-class NoDevices : public DeviceSource {
- public:
-  std::vector<CaptureDevice> videoDevices() override { return {}; }
-  std::vector<CaptureDevice> audioDevices() override { return {}; }
-};
 
 TEST(BoardNavigation, ComparesSchemeHostAndPortNotSubstrings) {
   const int port = 9080;
@@ -71,7 +66,7 @@ TEST(BoardScripts, StringsArriveIntactWhateverTheyHold) {
 
 TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
   BoardBridge& bridge = BoardBridge::instance();
-  CameraController camera(std::make_unique<NoDevices>());
+  CameraController camera(std::make_unique<test::NoDevices>());
   camera.updatePreviewFrame(QSizeF(1280, 720));
   bridge.setCameraController(&camera);
   QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);

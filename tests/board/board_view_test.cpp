@@ -17,17 +17,12 @@
 #include "camera_controller.h"
 #include "notification_center.h"
 #include "notification_names.h"
+#include "test_devices.h"
 
 Q_IMPORT_QML_PLUGIN(PeloraDravinPlugin)
 
 namespace dravin {
 namespace {
-
-class NoDevices : public DeviceSource {
- public:
-  std::vector<CaptureDevice> videoDevices() override { return {}; }
-  std::vector<CaptureDevice> audioDevices() override { return {}; }
-};
 
 class BoardViewTest : public testing::Test {
  protected:
@@ -73,7 +68,7 @@ class BoardViewTest : public testing::Test {
   }
 
   BoardBridge& bridge = BoardBridge::instance();
-  CameraController camera{std::make_unique<NoDevices>()};
+  CameraController camera{std::make_unique<test::NoDevices>()};
   QQmlApplicationEngine engine;
 };
 

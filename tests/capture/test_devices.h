@@ -37,4 +37,11 @@ class TestDevices : public DeviceSource {
   std::string wave_;
 };
 
+// A machine without capture devices: controllers that are driven but never prepared.
+class NoDevices : public DeviceSource {
+ public:
+  std::vector<CaptureDevice> videoDevices() override { return {}; }
+  std::vector<CaptureDevice> audioDevices() override { return {}; }
+};
+
 }  // namespace dravin::test
