@@ -1,0 +1,14 @@
+// Library tests run inside a Qt application (results reach the main thread through its event
+// loop) with GStreamer initialised for movie thumbnails.
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  gst_init(&argc, &argv);
+  QGuiApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
