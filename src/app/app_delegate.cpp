@@ -56,6 +56,8 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     hid.start();
   };
   connect(&remote_, &DBusRemote::annotationRequested, this, &AppDelegate::annotationRequested);
+  connect(&remote_, &DBusRemote::importRequested, this, &AppDelegate::importRequested);
+  connect(&remote_, &DBusRemote::libraryRequested, this, &AppDelegate::libraryRequested);
   BoardBridge& board = BoardBridge::instance();
   board.setCameraController(&camera_);
   board.setServerPort(httpPort());

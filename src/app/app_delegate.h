@@ -34,6 +34,8 @@ class AppDelegate : public QObject {
   void alertRequested(const QString& text);
   // A remote asks for the annotation layer to take (or leave) the pointer.
   void annotationRequested(bool allow);
+  void importRequested(const QStringList& paths);
+  void libraryRequested(bool show);
 
  private:
   void grantFolder(const QString& folder);

@@ -59,6 +59,13 @@ void DBusRemote::Annotate(bool allow) {
   emit annotationRequested(allow);
 }
 
+void DBusRemote::ImportFiles(const QStringList& paths) {
+  emit importRequested(paths);
+}
+void DBusRemote::ShowLibrary(bool show) {
+  emit libraryRequested(show);
+}
+
 void DBusRemote::OpenBrowser() {
   NotificationCenter::instance().post(notifications::kOpenBrowser,
                                       {{QStringLiteral("pdfMode"), false}});

@@ -36,9 +36,14 @@ class DBusRemote : public QObject {
   void OpenTunnelList();
   void OpenDocCamera();
   void OpenPIPCamera();
+  // The library: files as if chosen in its open panel, and its panel shown or slid away.
+  void ImportFiles(const QStringList& paths);
+  void ShowLibrary(bool show);
 
  signals:
   void annotationRequested(bool allow);
+  void importRequested(const QStringList& paths);
+  void libraryRequested(bool show);
 
  private:
   CameraController& camera_;

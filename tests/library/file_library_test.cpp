@@ -177,34 +177,15 @@ TEST(FileLibrary, DeckImportsReplaceOnlyOnSuccess) {
   }
 }
 
-// LibreOffice itself: a two-slide presentation written as flat ODF, saved as .pptx by LibreOffice,
+// LibreOffice itself: a two-slide presentation kept as flat ODF, saved as .pptx by LibreOffice,
 // then imported as a teacher would.
 TEST(FileLibrary, ImportsARealDeck) {
   const QString soffice = QStandardPaths::findExecutable("soffice");
   if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
   test::StorageTree tree;
   QTemporaryDir outside;
-  const QString slide = R"(<draw:page draw:name="%1" draw:master-page-name="Default">
-      <draw:custom-shape svg:x="2cm" svg:y="2cm" svg:width="24cm" svg:height="14cm"
-        draw:style-name="%1"><draw:enhanced-geometry draw:type="rectangle"/></draw:custom-shape>
-    </draw:page>)";
-  test::writeText(outside.path() + "/lesson one.fodp", QString(R"(<?xml version="1.0"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
-  xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
-  xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
-  xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
-  xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
-  office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.presentation">
-  <office:automatic-styles>
-    <style:style style:name="red" style:family="graphic"><style:graphic-properties
-      draw:fill="solid" draw:fill-color="#ff0000" draw:stroke="none"/></style:style>
-    <style:style style:name="blue" style:family="graphic"><style:graphic-properties
-      draw:fill="solid" draw:fill-color="#0000ff" draw:stroke="none"/></style:style>
-  </office:automatic-styles>
-  <office:body><office:presentation>%1%2</office:presentation></office:body>
-</office:document>)")
-                                                           .arg(slide.arg("red"), slide.arg("blue"))
-                                                           .toUtf8());
+  QFile::copy(DRAVIN_SOURCE_DIR "/tests/library/fixtures/two_slides.fodp",
+              outside.path() + "/lesson one.fodp");
   QProcess save;
   save.start(soffice, {"-env:UserInstallation=file://" + outside.path() + "/profile", "--headless",
                        "--convert-to", "pptx", "--outdir", outside.path(),

@@ -424,20 +424,33 @@
   // A drop never navigates the board away; what is not a local picture is refused with a word.
   document.addEventListener('drop', (e) => {
     e.preventDefault();
+    placeDropped(droppedUris(e.dataTransfer), e.clientX, e.clientY);
+  });
+
+  // Local pictures go on the board through the server, each a little below the one before.
+  function placeDropped(uris, x, y) {
     const origin = NS.serverOrigin(root.location);
     let offset = 0;
     let refused = 0;
-    for (const uri of droppedUris(e.dataTransfer)) {
+    for (const uri of uris) {
       const path = NS.filePathFromUrl(uri);
       const route = path && NS.isPicturePath(path) ? NS.filesRoute(path) : null;
       if (!route) {
         refused++;
         continue;
       }
-      placePicture(origin + route, e.clientX + offset, e.clientY + offset);
+      placePicture(origin + route, x + offset, y + offset);
       offset += 32;
     }
     if (refused > 0) say('Only pictures from this computer can be placed on the board.');
+  }
+
+  // A picture pasted from the library arrives as its file URL; it is placed in the middle.
+  document.addEventListener('paste', (e) => {
+    const uris = droppedUris(e.clipboardData);
+    if (uris.length === 0) return;
+    e.preventDefault();
+    placeDropped(uris, root.innerWidth / 2, root.innerHeight / 2);
   });
 
   // ---- Toolbar -----------------------------------------------------------------------------

@@ -9,6 +9,7 @@ Item {
     readonly property alias model: layoutModel
     readonly property alias cameraModel: cameraView.model
     readonly property alias controlBarModel: controlBar.model
+    readonly property alias libraryModel: library.model
 
     ContentViewModel {
         id: layoutModel
@@ -184,12 +185,12 @@ Item {
         }
     }
 
-    PanelSlot {
+    FileLibraryView {
         id: library
-        title: "Library"
-        anchors { top: parent.top; right: parent.right; bottom: controlBar.top }
-        width: 300
-        floating: false
+        anchors { top: parent.top; bottom: controlBar.top }
+        width: 420
+        x: root.width - shownWidth
+        Behavior on x { NumberAnimation { duration: 500; easing.type: Easing.InQuad } }
     }
 
     ControlBar {
@@ -199,6 +200,12 @@ Item {
         camera: typeof cameraController === "undefined" ? null : cameraController
         settings: typeof app === "undefined" ? null : app.settings
         updates: typeof app === "undefined" ? null : app.updates
+    }
+
+    // An imported picture is pasted into the board, which takes the keyboard for it.
+    Connections {
+        target: library.model
+        function onAboutToPaste() { if (boardLoader.item) boardLoader.item.forceActiveFocus() }
     }
 
     Connections {

@@ -34,6 +34,10 @@ ApplicationWindow {
             if (content.controlBarModel.enableAnnotation !== allow)
                 content.controlBarModel.toggleAnnotation()
         }
+        function onImportRequested(paths) {
+            content.libraryModel.importChosenPaths(paths)
+        }
+        function onLibraryRequested(show) { content.libraryModel.hideFileLibrary = !show }
     }
 
     Shortcut {
