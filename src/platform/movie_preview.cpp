@@ -3,6 +3,9 @@
 #include <gst/app/gstappsink.h>
 #include <gst/video/video.h>
 
+#include <atomic>
+#include <memory>
+
 #include "gst_pipeline.h"
 
 namespace dravin::gst {
@@ -13,8 +16,14 @@ QImage moviePreview(const std::string& path) {
                       " ! decodebin ! videoconvert ! video/x-raw,format=RGBx ! appsink "
                       "name=sink sync=false");
     auto sink = pipeline.element("sink");
+    // A file that does not decode reports an error on the bus; waiting out the whole timeout
+    // instead would hold up every thumbnail behind it.
+    auto failed = std::make_shared<std::atomic<bool>>(false);
+    pipeline.onError = [failed](const std::string&) { *failed = true; };
     pipeline.pause();
-    SamplePtr sample(gst_app_sink_try_pull_preroll(GST_APP_SINK(sink.get()), 10 * GST_SECOND));
+    SamplePtr sample;
+    for (int slice = 0; slice < 100 && !sample && !*failed; ++slice)
+      sample.reset(gst_app_sink_try_pull_preroll(GST_APP_SINK(sink.get()), 100 * GST_MSECOND));
     if (!sample) return {};
     GstVideoInfo info;
     if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get()))) return {};

@@ -28,6 +28,9 @@ FileLibraryModel::FileLibraryModel(QObject* parent)
     : QObject(parent),
       library_(ThumbnailService::shared()),
       templateLibrary_(ThumbnailService::shared()) {
+  autoHide_.setSingleShot(true);
+  autoHide_.setInterval(kAutoHideMs);
+  connect(&autoHide_, &QTimer::timeout, this, [this] { library_.setHideFileLibrary(true); });
   library_.setPaster([this](const LibraryFilePtr& item) {
     emit aboutToPaste();
     pasteIntoFrontApp(item);
@@ -84,7 +87,7 @@ void FileLibraryModel::appeared() {
     templateLibrary_.loadTemplates();
     loading = true;
   }
-  if (loading) QTimer::singleShot(kAutoHideMs, this, [this] { setHideFileLibrary(true); });
+  if (loading) autoHide_.start();
 }
 
 void FileLibraryModel::disappeared() {
@@ -92,7 +95,12 @@ void FileLibraryModel::disappeared() {
 }
 
 void FileLibraryModel::importChosenFiles(const QList<QUrl>& urls) {
-  library_.importChosenFiles(localPaths(urls));
+  importChosenPaths(localPaths(urls));
+}
+
+void FileLibraryModel::importChosenPaths(const QStringList& paths) {
+  autoHide_.stop();
+  library_.importChosenFiles(paths);
 }
 
 bool FileLibraryModel::importDroppedUrls(const QList<QUrl>& urls) {

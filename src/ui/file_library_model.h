@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include "file_library.h"
@@ -59,9 +60,7 @@ class FileLibraryModel : public QObject {
   Q_INVOKABLE void appeared();
   Q_INVOKABLE void disappeared();
   Q_INVOKABLE void importChosenFiles(const QList<QUrl>& urls);
-  Q_INVOKABLE void importChosenPaths(const QStringList& paths) {
-    library_.importChosenFiles(paths);
-  }
+  Q_INVOKABLE void importChosenPaths(const QStringList& paths);
   Q_INVOKABLE bool importDroppedUrls(const QList<QUrl>& urls);
   Q_INVOKABLE void removeFile(const QString& id);
   Q_INVOKABLE void selectCategory(int index) { templateLibrary_.selectCategory(index); }
@@ -93,6 +92,7 @@ class FileLibraryModel : public QObject {
   int deckTotal_ = 0;
   QString hoveredCategory_;
   QString message_;
+  QTimer autoHide_;
 };
 
 }  // namespace dravin

@@ -39,13 +39,19 @@ waitFor 30 logSays "didFinish1" || fail "the board did not load"
 waitFor 20 logSays "Total Templates in Templates: " || fail "the templates were not listed"
 waitFor 20 logSays "Total Files in Library: 0" || fail "the empty library was not listed"
 
+remote ShowLibrary true
+sleep 1
+import -window root -crop 200x200+650+400 "$work/board-before.png"
 remote ImportFiles "['$work/desk/field trip.jpg', '$work/desk/cell.svg', '$work/desk/Lesson 3.pptx']"
 waitFor 120 test -f "$library/Lesson 3/Lesson 3.002.png" || fail "the deck was not converted"
 [[ -f "$library/field trip.jpg" && -f "$library/cell.svg" ]] || fail "the pictures were not copied"
 logSays "FakeKey: No event source" && fail "the imported photo could not be pasted"
-remote ShowLibrary true
-sleep 2
+sleep 1
+import -window root -crop 200x200+650+400 "$work/board-after.png"
+[[ $(compare -metric AE "$work/board-before.png" "$work/board-after.png" null: 2>&1 || true) -gt 20000 ]] ||
+  fail "the first imported picture was not pasted onto the board"
 shot library-files.png 420x1000+1500+0
+shot library-window.png 1920x1080+0+0
 
 # The templates tab: a search finds names in any case, a chip filters by category.
 click 1820 18

@@ -445,12 +445,21 @@
     if (refused > 0) say('Only pictures from this computer can be placed on the board.');
   }
 
-  // A picture pasted from the library arrives as its file URL; it is placed in the middle.
+  // A picture pasted from the library arrives as its file URL, which the web engine hands over
+  // as the file itself; either way it is placed in the middle.
   document.addEventListener('paste', (e) => {
     const uris = droppedUris(e.clipboardData);
-    if (uris.length === 0) return;
+    const files = Array.from(e.clipboardData.files || []).filter((f) =>
+      f.type.startsWith('image/'));
+    if (uris.length === 0 && files.length === 0) return;
     e.preventDefault();
-    placeDropped(uris, root.innerWidth / 2, root.innerHeight / 2);
+    const x = root.innerWidth / 2;
+    const y = root.innerHeight / 2;
+    if (uris.length > 0) {
+      placeDropped(uris, x, y);
+      return;
+    }
+    files.forEach((file, i) => placePicture(URL.createObjectURL(file), x + 32 * i, y + 32 * i));
   });
 
   // ---- Toolbar -----------------------------------------------------------------------------

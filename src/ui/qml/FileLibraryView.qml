@@ -208,6 +208,11 @@ Rectangle {
         function onImportPanelRequested() { importDialog.open() }
     }
 
+    Shortcut {
+        sequences: [StandardKey.Open]
+        onActivated: importDialog.open()
+    }
+
     DeleteConfirmation {
         id: deleteConfirmation
         onConfirmed: (fileId) => libraryModel.removeFile(fileId)
