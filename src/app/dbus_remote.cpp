@@ -70,6 +70,15 @@ void DBusRemote::OpenBrowser() {
   NotificationCenter::instance().post(notifications::kOpenBrowser,
                                       {{QStringLiteral("pdfMode"), false}});
 }
+void DBusRemote::OpenPdf(const QString& path) {
+  NotificationCenter::instance().post(
+      notifications::kOpenBrowser,
+      {{QStringLiteral("pdfMode"), true}, {QStringLiteral("pdfPath"), path}});
+}
+void DBusRemote::OpenLessons() {
+  NotificationCenter::instance().post(notifications::kOpenBrowser,
+                                      {{QStringLiteral("lessonsMode"), true}});
+}
 void DBusRemote::OpenTunnelList() {
   NotificationCenter::instance().post(notifications::kOpenTunnelList);
 }

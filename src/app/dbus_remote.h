@@ -36,6 +36,9 @@ class DBusRemote : public QObject {
   void OpenTunnelList();
   void OpenDocCamera();
   void OpenPIPCamera();
+  // The browser panel on a local PDF, or on the lessons (offline or online as the settings say).
+  void OpenPdf(const QString& path);
+  void OpenLessons();
   // The library: files as if chosen in its open panel, and its panel shown or slid away.
   void ImportFiles(const QStringList& paths);
   void ShowLibrary(bool show);

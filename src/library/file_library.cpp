@@ -79,12 +79,7 @@ void FileLibrary::loadLibraryFiles() {
     return;
   }
   QList<LibraryFilePtr> items;
-  for (const QString& path : paths) {
-    auto item = std::make_shared<LibraryFile>();
-    item->url = path;
-    item->classifyFromURL();
-    items.append(item);
-  }
+  for (const QString& path : paths) items.append(classifiedFile(path));
   scan_ = ThumbnailedList::build(
       thumbnails_, items,
       [this](const LibraryFilePtr& item) {
@@ -142,9 +137,7 @@ void FileLibrary::importPicture(const QString& source, const QString& destinatio
         emit importFailed("\"" + QFileInfo(source).fileName() + "\" could not be copied: " + error);
         return;
       }
-      auto item = std::make_shared<LibraryFile>();
-      item->url = destination;
-      item->classifyFromURL();
+      LibraryFilePtr item = classifiedFile(destination);
       item->thumbnail = destination;
       requestThumbnail(thumbnails_, alive, item,
                        [this, pasteWhenReady](const LibraryFilePtr& ready) {

@@ -80,6 +80,13 @@ void LibraryFile::classifyFromURL() {
   if (!first.isEmpty()) thumbnail = first;
 }
 
+LibraryFilePtr classifiedFile(const QString& path) {
+  auto item = std::make_shared<LibraryFile>();
+  item->url = path;
+  item->classifyFromURL();
+  return item;
+}
+
 bool isImageFile(const QString& path) {
   return extensionIn(path, std::array{"PNG", "JPG", "GIF", "PDF", "SVG", "JPEG"});
 }

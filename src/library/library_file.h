@@ -30,6 +30,9 @@ struct LibraryFile {
 
 using LibraryFilePtr = std::shared_ptr<LibraryFile>;
 
+// A new item for the file or folder at `path`, classified.
+LibraryFilePtr classifiedFile(const QString& path);
+
 bool isImageFile(const QString& path);
 // Decks by extension, whatever the path is: callers check for folders themselves.
 bool isPresentationFile(const QString& path);

@@ -36,6 +36,9 @@ bool isAllowedHost(const HttpRequest& request) {
 std::optional<std::string> ownOrigin(const HttpRequest& request, std::uint16_t port) {
   auto origin = request.headers.find("origin");
   if (origin == request.headers.end()) return std::nullopt;
+  // The application's own pages (the board, the PDF viewer) are local files; its web engine
+  // names their origin "file://", which no web site can send.
+  if (origin->second == "file://") return origin->second;
   std::string suffix = ":" + std::to_string(port);
   for (const char* host : {"http://localhost", "http://127.0.0.1"}) {
     if (origin->second == host + suffix) return origin->second;

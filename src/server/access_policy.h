@@ -15,7 +15,8 @@ namespace dravin::access {
 bool isAllowedHost(const HttpRequest& request);
 
 // The request's Origin when it is this server's own (http://localhost:PORT or
-// http://127.0.0.1:PORT), to be echoed in Access-Control-Allow-Origin.
+// http://127.0.0.1:PORT) or the application's local pages ("file://"), to be echoed in
+// Access-Control-Allow-Origin.
 std::optional<std::string> ownOrigin(const HttpRequest& request, std::uint16_t port);
 
 }  // namespace dravin::access

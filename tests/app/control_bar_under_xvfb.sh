@@ -32,6 +32,8 @@ same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
 crop() { import -window root -crop "$1" "$work/$2"; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
 count() { find "$1" -name "$2" | wc -l; }
+# Popovers are built when first opened, which takes a while on a loaded machine.
+panelAt() { [[ $(colourAt "$1" "$2") == "$panel" ]]; }
 
 DRAVIN_HID_CONTROL=1 "$app" --demo-devices >"$work/app.log" 2>&1 &
 pid=$!
@@ -42,7 +44,7 @@ left=$(colourAt 160 300)
 
 # Zoom: the popover's "In" pushes the first bar off the left edge; "Out" brings it back.
 click $zoom $barY
-[[ $(colourAt 798 918) == "$panel" ]] || fail "the zoom popover did not open"
+waitFor 5 panelAt 798 918 || fail "the zoom popover did not open"
 for _ in 1 2 3 4 5; do click 998 953; done
 [[ $(colourAt 160 300) != "$left" ]] || fail "zooming in did not change the picture"
 for _ in 1 2 3 4 5; do click 661 953; done
@@ -86,7 +88,7 @@ waitFor 30 logSays "recorded file://$videos/" || fail "Escape did not stop the r
 
 # Settings: the popover shows; the offline switch persists its state.
 click $settings $barY
-[[ $(colourAt 1698 698) == "$panel" ]] || fail "the settings popover did not open"
+waitFor 5 panelAt 1698 698 || fail "the settings popover did not open"
 shot settings-popover.png 1000x560+920+520
 click 1538 919
 waitFor 5 logSays "OfflineMode: true" || fail "the offline switch did not act"
@@ -95,7 +97,7 @@ press Escape
 
 # Adjust: a press on the brightness slider moves it, "Reset to default" puts it back.
 click $adjust $barY
-[[ $(colourAt 1694 970) == "$panel" ]] || fail "the adjust popover did not open"
+waitFor 5 panelAt 1694 970 || fail "the adjust popover did not open"
 crop 320x20+1600+797 brightness1.png
 click 1800 807
 crop 320x20+1600+797 brightness2.png

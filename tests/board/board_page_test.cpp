@@ -3,6 +3,8 @@
 // coming through the real server's "/files/" route.
 #include <gtest/gtest.h>
 
+#include "httpd_process.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -33,42 +35,10 @@ namespace {
 constexpr int kWaitMs = 15000;
 
 bool waitUntil(const std::function<bool()>& done, int ms = kWaitMs) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
+  return test::waitUntil(done, ms);
 }
 
-// The application's server, serving the resources folder the way the application does.
-class Server {
- public:
-  Server() {
-    process_.setProgram(QStringLiteral(DRAVIN_HTTPD));
-    process_.setArguments({"--port", "0", "--lessons",
-                           QStringLiteral(DRAVIN_SOURCE_DIR "/resources"), "--listen",
-                           "127.0.0.1"});
-    process_.start();
-    QString output;
-    const QRegularExpression portPattern(QStringLiteral("port = (\\d+)"));
-    waitUntil([&] {
-      output += QString::fromUtf8(process_.readAllStandardOutput());
-      const auto match = portPattern.match(output);
-      if (match.hasMatch()) port_ = match.captured(1).toInt();
-      return port_ != 0 || process_.state() == QProcess::NotRunning;
-    });
-  }
-  ~Server() {
-    process_.terminate();
-    process_.waitForFinished(5000);
-  }
-  int port() const { return port_; }
-
- private:
-  QProcess process_;
-  int port_ = 0;
-};
+using Server = test::HttpdProcess;
 
 class BoardPage : public ::testing::Test {
  protected:

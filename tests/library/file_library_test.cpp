@@ -41,8 +41,8 @@ struct Library {
   }
 
   // Waits until the list holds `count` items.
-  bool waitForCount(qsizetype count) {
-    return QTest::qWaitFor([&] { return files.fileList().size() == count; }, 10000);
+  bool waitForCount(qsizetype count, int timeoutMs = 10000) {
+    return QTest::qWaitFor([&] { return files.fileList().size() == count; }, timeoutMs);
   }
 };
 
@@ -196,7 +196,7 @@ TEST(FileLibrary, ImportsARealDeck) {
 
   Library library;
   library.files.importFile(outside.path() + "/lesson one.pptx", false);
-  ASSERT_TRUE(library.waitForCount(1)) << "no deck listed";
+  ASSERT_TRUE(library.waitForCount(1, 180000)) << "no deck listed";
   const QString folder = tree.folders.library + "lesson one/";
   EXPECT_EQ(QDir(folder).entryList(QDir::Files),
             (QStringList{"lesson one.001.png", "lesson one.002.png"}));

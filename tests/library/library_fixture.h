@@ -7,6 +7,13 @@
 
 #include "storage_folders.h"
 
+#include <ostream>
+
+// Readable failures for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace test {
 
 // A storage tree in a temporary folder, set as the process's storage folders while it lives.

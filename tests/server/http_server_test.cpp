@@ -159,14 +159,15 @@ TEST(HttpServer, CorsOnlyForOwnOrigin) {
   FileServer f;
   auto file = f.server.url("/files/" + test::atPath(f.files.write("x.json", "{}")));
   auto port = std::to_string(f.server.port());
-  for (auto own : {"http://localhost:" + port, "http://127.0.0.1:" + port}) {
+  for (auto own :
+       {"http://localhost:" + port, "http://127.0.0.1:" + port, std::string("file://")}) {
     auto response = curl("-H 'Origin: " + own + "' " + file);
     EXPECT_EQ(response.header("Access-Control-Allow-Origin"), own);
     EXPECT_EQ(response.header("Vary"), "Origin");
   }
   for (auto other : {std::string("http://evil.example"),
                      "http://localhost:" + std::to_string(f.server.port() + 1), std::string("null"),
-                     "https://localhost:" + port}) {
+                     "https://localhost:" + port, std::string("file:///home")}) {
     EXPECT_EQ(curl("-H 'Origin: " + other + "' " + file).header("Access-Control-Allow-Origin"),
               "(none)")
         << other;

@@ -3,8 +3,11 @@
 (function (root) {
   'use strict';
   const NS = root.DravinBoard || (root.DravinBoard = {});
+  // Laid over the browser panel's page ("?overlay=1") the board only draws: no camera to steer.
+  NS.overlay = /[?&]overlay=1(&|$)/.test((root.location && root.location.search) || '');
 
   function messageHandler() {
+    if (NS.overlay) return null;
     const webkit = root.webkit;
     const handlers = webkit && webkit.messageHandlers;
     const handler = handlers && handlers.swiftMessageHandler;

@@ -139,9 +139,12 @@ Item {
             anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom }
             anchors.bottomMargin: 24
             width: Math.min(stage.width - 48, 960)
-            height: 320
+            height: 340
             active: layoutModel.showGifGenerator
-            sourceComponent: PanelSlot { title: "GIF generator" }
+            sourceComponent: PanelSlot {
+                title: "GIF generator"
+                GifGeneratorView { anchors.fill: parent }
+            }
         }
 
         Loader {
@@ -166,7 +169,23 @@ Item {
             width: layoutModel.browserFrame.width
             height: layoutModel.browserFrame.height
             active: layoutModel.showBrowser
-            sourceComponent: PanelSlot { title: "Browser"; resizable: true }
+            sourceComponent: PanelSlot {
+                title: browserView.model.headerText.length > 0 ? browserView.model.headerText
+                                                               : "Browser"
+                resizable: true
+                // The whole panel, frame included, lets the picture show through; the view paints
+                // its own backgrounds, so a page without one can show the picture behind it.
+                opacity: browserView.model.opacityValue
+                color: "transparent"
+                BrowserView {
+                    id: browserView
+                    anchors.fill: parent
+                    request: layoutModel.browserRequest
+                    offline: typeof app !== "undefined" && app.settings ? app.settings.offlineMode
+                                                                        : false
+                    onClosed: layoutModel.closeBrowser()
+                }
+            }
         }
 
         Connections {

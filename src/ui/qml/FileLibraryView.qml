@@ -181,6 +181,13 @@ Rectangle {
                 }
             }
         }
+
+        // The snapshot archive shares the panel, below the tabs.
+        ArchiveListView {
+            id: archiveList
+            Layout.fillWidth: true
+            Layout.preferredHeight: model.hideArchiveList ? implicitHeight : panel.height * 0.42
+        }
     }
 
     }

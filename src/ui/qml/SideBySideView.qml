@@ -52,4 +52,65 @@ Rectangle {
         text: "\u2715"
         onClicked: sideBySide.layout.closeSideBySide()
     }
+
+    ShareModel { id: share }
+
+    // Handing the picture on: its folder, the clipboard, an e-mail.
+    RoundButton {
+        id: shareButton
+        objectName: "shareButton"
+        anchors { top: parent.top; right: parent.right; margins: 12 }
+        icon.source: "qrc:/PeloraDravin/icons/toolbar_share.svg"
+        icon.color: "#1c2026"
+        onClicked: shareMenu.open()
+
+        Menu {
+            id: shareMenu
+            x: shareButton.width - width
+            y: shareButton.height + 4
+            MenuItem {
+                text: "Show in folder"
+                onTriggered: if (!share.showInFolder(sideBySide.layout.shareUrl))
+                                  shareToast.show(share.message)
+            }
+            MenuItem {
+                text: "Copy"
+                onTriggered: if (!share.copy(sideBySide.layout.shareUrl))
+                                  shareToast.show(share.message)
+            }
+            MenuItem {
+                text: "Send by e-mail"
+                onTriggered: if (!share.sendByEmail(sideBySide.layout.shareUrl))
+                                  shareToast.show(share.message)
+            }
+        }
+    }
+
+    Rectangle {
+        id: shareToast
+        anchors { horizontalCenter: parent.horizontalCenter; bottom: parent.bottom; bottomMargin: 24 }
+        width: Math.min(parent.width - 48, toastText.implicitWidth + 32)
+        height: toastText.implicitHeight + 20
+        radius: 8
+        color: "#2b323c"
+        border.color: "#6b7785"
+        visible: false
+
+        function show(text) {
+            toastText.text = text
+            visible = true
+            toastTimer.restart()
+        }
+
+        Text {
+            id: toastText
+            anchors.centerIn: parent
+            width: parent.width - 32
+            color: "#e8edf2"
+            font.pixelSize: 14
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+        }
+        Timer { id: toastTimer; interval: 5000; onTriggered: shareToast.visible = false }
+    }
 }
