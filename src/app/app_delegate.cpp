@@ -1,5 +1,6 @@
 #include "app_delegate.h"
 
+#include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickWindow>
 #include <QSettings>
@@ -46,7 +47,7 @@ std::unique_ptr<DeviceSource> deviceSource(bool demoDevices) {
 AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     : engine_(engine),
       updates_(updateFeedAddress(productIsPelora()), runningVersion()),
-      frameTimer_([] { /* the virtual camera's frame feed arrives with the virtual camera */ }),
+      frameTimer_([this] { virtualCameraFeed_.pushFrame(); }),
       camera_(deviceSource(demoDevices)) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
   // A maker's camera brings its HID link up; a new camera replaces the previous link.
@@ -107,7 +108,11 @@ void AppDelegate::launchApplication() {
   });
   remote_.registerOnSessionBus();
 
-  // Activating the virtual camera arrives with the virtual camera.
+  // Only an X window can be captured; under another platform plugin the feed finds no window.
+  if (window && QGuiApplication::platformName() == QStringLiteral("xcb")) {
+    virtualCameraFeed_.setWindow(static_cast<std::uint32_t>(window->winId()));
+  }
+  virtualCameraSetup_.checkAtLaunch();
   frameTimer_.start();
 }
 

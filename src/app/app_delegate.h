@@ -9,6 +9,7 @@
 #include "frame_timer.h"
 #include "settings_store.h"
 #include "update_checker.h"
+#include "virtual_camera.h"
 
 namespace dravin {
 
@@ -17,6 +18,7 @@ class AppDelegate : public QObject {
   Q_OBJECT
   Q_PROPERTY(SettingsStore* settings READ settings CONSTANT)
   Q_PROPERTY(UpdateChecker* updates READ updates CONSTANT)
+  Q_PROPERTY(VirtualCameraSetup* virtualCamera READ virtualCamera CONSTANT)
 
  public:
   // `demoDevices` adds a test-pattern camera and a test-tone microphone to the real ones.
@@ -27,6 +29,7 @@ class AppDelegate : public QObject {
 
   SettingsStore* settings() { return &settings_; }
   UpdateChecker* updates() { return &updates_; }
+  VirtualCameraSetup* virtualCamera() { return &virtualCameraSetup_; }
   // True when saving into the storage tree is possible; otherwise shows the save guard's alert.
   Q_INVOKABLE bool saveGuard();
 
@@ -43,7 +46,9 @@ class AppDelegate : public QObject {
   QQmlApplicationEngine& engine_;
   SettingsStore settings_;
   UpdateChecker updates_;
-  FrameTimer frameTimer_;
+  VirtualCameraSetup virtualCameraSetup_;
+  VirtualCameraFeed virtualCameraFeed_;
+  FrameTimer frameTimer_;  // after the feed: its ticks use the feed until it is destroyed
   CameraController camera_;
   DBusRemote remote_{camera_};
 };

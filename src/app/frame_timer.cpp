@@ -1,36 +1,57 @@
 #include "frame_timer.h"
 
-#include <QTimer>
+#include <pthread.h>
+
+#include <QThread>
 
 namespace dravin {
 
-FrameTimer::FrameTimer(std::function<void()> tick) : tick_(std::move(tick)) {
-  thread_.setObjectName("timerQueueAppCam");
-}
+FrameTimer::FrameTimer(std::function<void()> tick, Clock::duration period)
+    : tick_(std::move(tick)), period_(period) {}
 
 FrameTimer::~FrameTimer() {
   cancel();
 }
 
 void FrameTimer::start() {
-  if (thread_.isRunning()) return;
-  auto* timer = new QTimer;
-  timer->setTimerType(Qt::PreciseTimer);
-  timer->setInterval(1000 / 30);
-  timer->moveToThread(&thread_);
-  QObject::connect(timer, &QTimer::timeout, timer, [this] {
-    if (tick_) tick_();
-  });
-  QObject::connect(&thread_, &QThread::started, timer, qOverload<>(&QTimer::start));
-  // Emitted on the timer's own thread as it ends, so the timer is deleted where it lived.
-  QObject::connect(
-      &thread_, &QThread::finished, timer, [timer] { delete timer; }, Qt::DirectConnection);
-  thread_.start(QThread::TimeCriticalPriority);
+  std::lock_guard lock(mutex_);
+  if (thread_.joinable()) return;
+  cancelled_ = false;
+  thread_ = std::thread([this, first = Clock::now()] { run(first); });
 }
 
 void FrameTimer::cancel() {
-  thread_.quit();
-  thread_.wait();
+  std::thread thread;
+  {
+    std::lock_guard lock(mutex_);
+    cancelled_ = true;
+    thread.swap(thread_);
+  }
+  wake_.notify_all();
+  if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
+  if (thread.joinable()) thread.detach();  // cancelled from its own tick: it ends after it
+}
+
+bool FrameTimer::isRunning() const {
+  std::lock_guard lock(mutex_);
+  return thread_.joinable() && !cancelled_;
+}
+
+void FrameTimer::run(Clock::time_point first) {
+  pthread_setname_np(pthread_self(), "timerQueueAppCam");
+  QThread::currentThread()->setObjectName(QStringLiteral("timerQueueAppCam"));
+
+  Clock::time_point due = first;
+  std::unique_lock lock(mutex_);
+  while (!cancelled_) {
+    if (wake_.wait_until(lock, due, [this] { return cancelled_; })) break;
+    lock.unlock();
+    if (tick_) tick_();
+    lock.lock();
+    const Clock::time_point now = Clock::now();
+    due += period_;
+    if (due <= now) due += ((now - due) / period_ + 1) * period_;
+  }
 }
 
 }  // namespace dravin

@@ -4,7 +4,7 @@ import QtQuick.Layouts
 import PeloraDravin
 
 // The settings: version and update state, where captures are saved, the devices, the
-// resolution, offline mode and the wireless camera.
+// resolution, offline mode, the wireless camera and the virtual camera.
 PopoverPanel {
     id: settings
 
@@ -39,6 +39,29 @@ PopoverPanel {
                 visible: settings.model.updateAvailable
                 text: "Update"
                 onClicked: settings.updateRequested()
+            }
+        }
+
+        // Conference programs see this window as a camera once the loopback device exists. Kept
+        // above the divider: the panel grows upward, so the rows below stay where they were.
+        Label { text: "Virtual Camera:"; color: settings.labelColor; Layout.alignment: Qt.AlignTop }
+        ColumnLayout {
+            id: virtualCameraRow
+            readonly property var setup: typeof app === "undefined" || !app ? null : app.virtualCamera
+            spacing: 6
+            Label {
+                objectName: "virtualCameraStatus"
+                Layout.preferredWidth: 300
+                wrapMode: Text.WordWrap
+                text: virtualCameraRow.setup ? virtualCameraRow.setup.status : ""
+                color: virtualCameraRow.setup && virtualCameraRow.setup.ready ? "#48c774" : settings.textColor
+            }
+            Button {
+                objectName: "virtualCameraSetUp"
+                visible: virtualCameraRow.setup !== null && !virtualCameraRow.setup.ready
+                enabled: virtualCameraRow.setup !== null && !virtualCameraRow.setup.busy
+                text: "Set Up Virtual Camera"
+                onClicked: virtualCameraRow.setup.setUp()
             }
         }
 
