@@ -6,6 +6,10 @@ QString applicationId() {
   return QStringLiteral(DRAVIN_APP_ID);
 }
 
+QString desktopEntryId() {
+  return QStringLiteral(DRAVIN_DESKTOP_ID);
+}
+
 QString runningVersion() {
   return QStringLiteral(DRAVIN_VERSION);
 }

@@ -8,6 +8,7 @@ namespace dravin {
 inline constexpr const char* kPeloraAppId = "com.pelora.dravin.desktop";
 
 QString applicationId();   // of this build
+QString desktopEntryId();  // the desktop entry's name without ".desktop", also the icon's
 QString runningVersion();  // the project version
 bool productIsPelora();
 

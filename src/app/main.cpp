@@ -1,11 +1,12 @@
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 #include <fcntl.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QQmlApplicationEngine>
 #include <QSocketNotifier>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 #include <csignal>
 
 #include "app_delegate.h"
@@ -31,28 +32,60 @@ void quitOnStopSignals() {
   }
 }
 
+const QCommandLineOption demoDevices(
+    QStringLiteral("demo-devices"),
+    QStringLiteral("Adds a test-pattern camera and a test-tone microphone."));
+
+void nameApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("Dravin"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Pelora"));
+  QCoreApplication::setApplicationVersion(dravin::runningVersion());
+}
+
+void describeOptions(QCommandLineParser& options) {
+  options.setApplicationDescription(QStringLiteral("Shows and records document cameras."));
+  options.addHelpOption();
+  options.addVersionOption();
+  options.addOption(demoDevices);
+}
+
+// --help and --version are answered without a display, as from a terminal over ssh.
+bool asksOnlyForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QLatin1String argument(argv[i]);
+    for (const char* text : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+      if (argument == QLatin1String(text)) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (asksOnlyForText(argc, argv)) {
+    QCoreApplication terminal(argc, argv);
+    nameApplication();
+    QCommandLineParser options;
+    describeOptions(options);
+    options.process(terminal);  // prints and exits
+    return 0;
+  }
+
   // The board's web engine shares the window's graphics context; it is set up before the
   // application object exists.
   QtWebEngineQuick::initialize();
   // Widgets for the folder chooser: Qt Quick's own cannot choose an empty folder.
   QApplication application(argc, argv);
-  QGuiApplication::setApplicationName(QStringLiteral("Dravin"));
-  QGuiApplication::setOrganizationName(QStringLiteral("Pelora"));
+  nameApplication();
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Pelora Dravin"));
-  QGuiApplication::setApplicationVersion(dravin::runningVersion());
-  QGuiApplication::setDesktopFileName(dravin::applicationId());
+  QGuiApplication::setDesktopFileName(dravin::desktopEntryId());
+  // The installed icon theme's, or the built-in one when run from the build tree.
+  QGuiApplication::setWindowIcon(QIcon::fromTheme(
+      dravin::desktopEntryId(), QIcon(QStringLiteral(":/PeloraDravin/icons/app_icon.svg"))));
 
   QCommandLineParser options;
-  options.setApplicationDescription(QStringLiteral("Shows and records document cameras."));
-  options.addHelpOption();
-  options.addVersionOption();
-  const QCommandLineOption demoDevices(
-      QStringLiteral("demo-devices"),
-      QStringLiteral("Adds a test-pattern camera and a test-tone microphone."));
-  options.addOption(demoDevices);
+  describeOptions(options);
   options.process(application);
 
   quitOnStopSignals();

@@ -8,7 +8,7 @@ namespace dravin {
 
 QString resourceFolder() {
   const QString candidates[] = {
-      QCoreApplication::applicationDirPath() + "/../share/pelora-dravin",
+      QCoreApplication::applicationDirPath() + "/" DRAVIN_INSTALLED_RESOURCES,
       QStringLiteral(DRAVIN_SOURCE_RESOURCES),
   };
   for (const QString& candidate : candidates) {

@@ -5,7 +5,7 @@
 namespace dravin {
 
 // The folder holding "peloralessons", "templates" and "dravinboard": beside the installed
-// program (../share/pelora-dravin) or, when run from the build tree, the source tree's.
+// program (../share/pelora-dravin below its prefix) or, when run from the build tree, the source tree's.
 QString resourceFolder();
 
 }  // namespace dravin

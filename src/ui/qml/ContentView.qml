@@ -217,8 +217,9 @@ Item {
         anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
         height: implicitHeight
         camera: typeof cameraController === "undefined" ? null : cameraController
-        settings: typeof app === "undefined" ? null : app.settings
-        updates: typeof app === "undefined" ? null : app.updates
+        // The application object is withdrawn while the window closes.
+        settings: typeof app !== "undefined" && app ? app.settings : null
+        updates: typeof app !== "undefined" && app ? app.updates : null
     }
 
     // An imported picture is pasted into the board, which takes the keyboard for it.
