@@ -8,7 +8,6 @@
 
 #include "app_log.h"
 #include "atomic_write.h"
-#include "folder_listing.h"
 #include "paste_into_front_app.h"
 #include "serial_queue.h"
 #include "storage_folders.h"
@@ -71,17 +70,10 @@ void FileLibrary::loadLibraryFiles() {
     QTimer::singleShot(kRetryMs, this, &FileLibrary::loadLibraryFiles);
     return;
   }
-  QStringList paths;
-  try {
-    paths = listFolderSortedByDate(folder, DateKey::contentModification, false, true);
-  } catch (const FolderListingError&) {
-    logLine(" Failed to read directory – bad permissions, perhaps? ");
-    return;
-  }
-  QList<LibraryFilePtr> items;
-  for (const QString& path : paths) items.append(classifiedFile(path));
+  const auto items = readLibraryFolder(folder);
+  if (!items) return;
   scan_ = ThumbnailedList::build(
-      thumbnails_, items,
+      thumbnails_, *items,
       [this](const LibraryFilePtr& item) {
         fileList_.append(item);
         emit fileListChanged();

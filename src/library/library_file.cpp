@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <array>
 
+#include "app_log.h"
+#include "folder_listing.h"
+
 namespace dravin {
 namespace {
 
@@ -85,6 +88,20 @@ LibraryFilePtr classifiedFile(const QString& path) {
   item->url = path;
   item->classifyFromURL();
   return item;
+}
+
+std::optional<QList<LibraryFilePtr>> readLibraryFolder(const QString& folder,
+                                                       const std::optional<QString>& secondFolder) {
+  try {
+    QList<LibraryFilePtr> items;
+    for (const QString& path :
+         listFolderSortedByDate(folder, DateKey::contentModification, false, true, secondFolder))
+      items.append(classifiedFile(path));
+    return items;
+  } catch (const FolderListingError&) {
+    logLine(" Failed to read directory – bad permissions, perhaps? ");
+    return std::nullopt;
+  }
 }
 
 bool isImageFile(const QString& path) {

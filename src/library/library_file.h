@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QUuid>
 #include <memory>
+#include <optional>
 
 #include "json_value.h"
 
@@ -32,6 +34,11 @@ using LibraryFilePtr = std::shared_ptr<LibraryFile>;
 
 // A new item for the file or folder at `path`, classified.
 LibraryFilePtr classifiedFile(const QString& path);
+
+// The visible items of `folder` (and of `secondFolder` after them), newest first; nothing, and a
+// line in the log, when a folder cannot be read.
+std::optional<QList<LibraryFilePtr>> readLibraryFolder(
+    const QString& folder, const std::optional<QString>& secondFolder = std::nullopt);
 
 bool isImageFile(const QString& path);
 // Decks by extension, whatever the path is: callers check for folders themselves.

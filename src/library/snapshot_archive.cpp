@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "app_log.h"
-#include "folder_listing.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "storage_folders.h"
@@ -51,18 +50,10 @@ void SnapshotArchive::loadArchive() {
     QTimer::singleShot(kRetryMs, this, &SnapshotArchive::loadArchive);
     return;
   }
-  QStringList paths;
-  try {
-    paths = listFolderSortedByDate(storageFolders()->images, DateKey::contentModification, false,
-                                   true, storageFolders()->videos);
-  } catch (const FolderListingError&) {
-    logLine(" Failed to read directory – bad permissions, perhaps? ");
-    return;
-  }
-  QList<LibraryFilePtr> items;
-  for (const QString& path : paths) items.append(classifiedFile(path));
+  const auto items = readLibraryFolder(storageFolders()->images, storageFolders()->videos);
+  if (!items) return;
   scan_ = ThumbnailedList::build(
-      thumbnails_, items,
+      thumbnails_, *items,
       [this](const LibraryFilePtr& item) {
         fileList_.append(item);
         emit fileListChanged();

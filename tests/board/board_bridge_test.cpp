@@ -113,20 +113,18 @@ TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
       asked = rect;
       return false;
     };
-    bridge.postMessage(QVariantMap{{"type", "controlTunnel"},
-                                   {"windowNumber", 7},
-                                   {"top", 10},
-                                   {"left", 20},
-                                   {"width", 300},
-                                   {"height", 200}});
+    auto control = [&](int window, QRect tile) {
+      bridge.postMessage(QVariantMap{{"type", "controlTunnel"},
+                                     {"windowNumber", window},
+                                     {"top", tile.top()},
+                                     {"left", tile.left()},
+                                     {"width", tile.width()},
+                                     {"height", tile.height()}});
+    };
+    control(7, QRect(20, 10, 300, 200));
     EXPECT_EQ(asked, QRect(120, 60, 300, 200));
     EXPECT_EQ(alerts.count(), 1);
-    bridge.postMessage(QVariantMap{{"type", "controlTunnel"},
-                                   {"windowNumber", -100},
-                                   {"top", 1},
-                                   {"left", 1},
-                                   {"width", 1},
-                                   {"height", 1}});
+    control(-100, QRect(1, 1, 1, 1));
     EXPECT_EQ(alerts.count(), 1) << "the document camera has no real window";
   }
   {  // closing the document camera's tile closes its view

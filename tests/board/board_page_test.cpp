@@ -87,6 +87,16 @@ class BoardPage : public ::testing::Test {
     return result.value_or(QVariant());
   }
 
+  QString toolbarDisplay() {
+    return js("getComputedStyle(document.getElementById('toolbar')).display").toString();
+  }
+
+  // Nothing reached the document's mouse listeners, where the camera pans.
+  bool cameraUntouched() {
+    return js("JSON.stringify(reached)").toString() ==
+           R"({"mousedown":0,"mousemove":0,"mouseup":0})";
+  }
+
   bool waitJs(const QString& condition) {
     return waitUntil([&] { return js(condition).toBool(); });
   }
@@ -96,12 +106,18 @@ class BoardPage : public ::testing::Test {
     return QJsonDocument::fromJson(js(script.arg(type)).toString().toUtf8()).array();
   }
 
-  QPoint centreOf(const QString& selector) {
+  // The element's box in the page, rounded.
+  QRect rectOf(const QString& selector) {
     const QString script = QStringLiteral(
         "(() => { const r = document.querySelector('%1').getBoundingClientRect();"
-        " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; })()");
-    const QVariantList xy = js(script.arg(selector)).toList();
-    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+        " return [r.left, r.top, r.width, r.height].map(Math.round); })()");
+    const QVariantList r = js(script.arg(selector)).toList();
+    return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+  }
+
+  QPoint centreOf(const QString& selector) {
+    const QRect r = rectOf(selector);
+    return r.topLeft() + QPoint(r.width() / 2, r.height() / 2);
   }
 
   void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
@@ -152,7 +168,7 @@ TEST_F(BoardPage, StandsAloneTransparentAndQuiet) {
   EXPECT_EQ(js("getComputedStyle(document.body).backgroundColor").toString(), "rgba(0, 0, 0, 0)");
   EXPECT_EQ(js("getComputedStyle(document.documentElement).backgroundColor").toString(),
             "rgba(0, 0, 0, 0)");
-  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "none");
+  EXPECT_EQ(toolbarDisplay(), "none");
   // Without the application nothing is posted and nothing throws.
   EXPECT_EQ(js("try { showTunnelWindow(3, '', 'Alone'); renderTunnelWindow(3, '');"
                " allowAnnotation(true); allowAnnotation(false); 'ok' } catch (e) { String(e) }")
@@ -171,13 +187,11 @@ TEST_F(BoardPage, DrawingKeepsThePointerFromTheCamera) {
   EXPECT_EQ(js(items).toInt(), 0);
 
   js("allowAnnotation(true); reached.mousedown = reached.mousemove = reached.mouseup = 0; true");
-  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "flex");
+  EXPECT_EQ(toolbarDisplay(), "flex");
   drag({300, 300}, {420, 360});
   ASSERT_TRUE(waitJs(items + " === 1"));
   EXPECT_GE(js("DravinBoard.board.doc.items[0].points.length").toInt(), 3);
-  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
-            R"({"mousedown":0,"mousemove":0,"mouseup":0})")
-      << "drawing panned the camera";
+  EXPECT_TRUE(cameraUntouched()) << "drawing panned the camera";
   EXPECT_EQ(posted("pan").size(), 0);
 
   key(Qt::Key_Z, Qt::ControlModifier);
@@ -193,8 +207,7 @@ TEST_F(BoardPage, DrawingKeepsThePointerFromTheCamera) {
   ASSERT_TRUE(waitJs(items + " === 1"));
   click(centreOf("[data-action=clear]"));
   ASSERT_TRUE(waitJs(items + " === 0"));
-  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
-            R"({"mousedown":0,"mousemove":0,"mouseup":0})");
+  EXPECT_TRUE(cameraUntouched());
 
   // Switched off halfway through a stroke: the stroke is kept and the pointer is the camera's.
   click(centreOf("[data-tool=pen]"));
@@ -204,7 +217,7 @@ TEST_F(BoardPage, DrawingKeepsThePointerFromTheCamera) {
   js("allowAnnotation(false); true");
   mouse(QEvent::MouseButtonRelease, {660, 520}, Qt::NoButton);
   EXPECT_TRUE(waitJs(items + " === 1"));
-  EXPECT_EQ(js("getComputedStyle(document.getElementById('toolbar')).display").toString(), "none");
+  EXPECT_EQ(toolbarDisplay(), "none");
   drag({300, 300}, {420, 360});
   EXPECT_TRUE(waitJs("reached.mousedown === 1"));
 }
@@ -231,35 +244,23 @@ TEST_F(BoardPage, TunnelTileTalksToTheApplication) {
   EXPECT_EQ(js("document.querySelector('.tile-title').textContent").toString(), "Editor 2");
 
   // Moving it by its title bar parks the real window, and does not pan the camera.
-  const QVariantList before = js("(() => { const r = document.querySelector('.tile')"
-                                 ".getBoundingClientRect(); return [r.left, r.top]; })()")
-                                  .toList();
+  const QRect before = rectOf(".tile");
   const QPoint bar = centreOf(".tile-title");
   drag(bar, bar + QPoint(-200, 100));
   ASSERT_TRUE(waitUntil([&] { return posted("positionTunnel").size() == 1; }));
   EXPECT_EQ(posted("positionTunnel")[0].toObject()["windowNumber"].toInt(), 7);
-  const QVariantList after = js("(() => { const r = document.querySelector('.tile')"
-                                ".getBoundingClientRect(); return [r.left, r.top]; })()")
-                                 .toList();
-  ASSERT_EQ(after.size(), 2);
-  EXPECT_DOUBLE_EQ(after[0].toDouble() - before[0].toDouble(), -200);
-  EXPECT_DOUBLE_EQ(after[1].toDouble() - before[1].toDouble(), 100);
+  EXPECT_EQ(rectOf(".tile").topLeft() - before.topLeft(), QPoint(-200, 100));
 
   // The control button hands over the tile's rectangle.
   click(centreOf(".tile-control"));
   ASSERT_TRUE(waitUntil([&] { return posted("controlTunnel").size() == 1; }));
   const QJsonObject control = posted("controlTunnel")[0].toObject();
-  const QVariantList rect = js("(() => { const r = document.querySelector('.tile')"
-                               ".getBoundingClientRect(); return [r.top, r.left, r.width, "
-                               "r.height].map(Math.round); })()")
-                                .toList();
-  ASSERT_EQ(rect.size(), 4);
+  const QRect tile = rectOf(".tile");
   EXPECT_EQ(control["windowNumber"].toInt(), 7);
-  EXPECT_EQ(control["top"].toInt(), rect[0].toInt());
-  EXPECT_EQ(control["left"].toInt(), rect[1].toInt());
-  EXPECT_EQ(control["width"].toInt(), rect[2].toInt());
-  EXPECT_EQ(control["height"].toInt(), rect[3].toInt());
-  EXPECT_GT(control["width"].toInt(), 100);
+  EXPECT_EQ(QRect(control["left"].toInt(), control["top"].toInt(), control["width"].toInt(),
+                  control["height"].toInt()),
+            tile);
+  EXPECT_GT(tile.width(), 100);
 
   // Keys typed on the tile go to the window.
   js("document.querySelector('.tile').focus(); true");
@@ -290,8 +291,7 @@ TEST_F(BoardPage, TunnelTileTalksToTheApplication) {
                    .arg(frame))
                 .toString(),
             "ok");
-  EXPECT_EQ(js("JSON.stringify(reached)").toString(),
-            R"({"mousedown":0,"mousemove":0,"mouseup":0})");
+  EXPECT_TRUE(cameraUntouched());
 }
 
 TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {

@@ -56,6 +56,14 @@ std::vector<std::string> namesOf(const std::vector<TarvoCamera>& cameras) {
 
 using Names = std::vector<std::string>;
 
+// Discovery over these cameras and one microphone.
+DiscoveredDevices discoverCameras(std::vector<CaptureDevice> videos) {
+  FakeSource source;
+  source.videos = std::move(videos);
+  source.audios = {audio("Mic")};
+  return discoverDevices(source);
+}
+
 TEST(TarvoCamera, UsbIdsAndFeatures) {
   {  // the maker's ASR camera
     TarvoCamera c(video("Nolbek Cam", "pci-0000:00:14.0-usb-0:1:1.0:5D170029"));
@@ -67,8 +75,6 @@ TEST(TarvoCamera, UsbIdsAndFeatures) {
     EXPECT_EQ(c.reportSize, 24);
     EXPECT_TRUE(c.isNolbek);
     EXPECT_FALSE(c.isPelora);
-    EXPECT_FALSE(c.id.isNull());
-    EXPECT_EQ(c.uniqueID, c.camera.uniqueID);
   }
   {  // a button camera, lower-case hex
     TarvoCamera c(video("BREVIK visualiser", "usb:5d17002c"));
@@ -130,7 +136,6 @@ TEST(TarvoCamera, ValueSemantics) {
   EXPECT_EQ(info["tarvoCamera"].value<TarvoCamera>(), a);
 
   TarvoMic mic(audio("Nolbek Mic"));
-  EXPECT_EQ(mic.test, "hello");
   EXPECT_TRUE(mic.isNolbek);
   EXPECT_FALSE(TarvoMic(audio("Brevik Mic")).isNolbek);  // microphones go by one name only
   EXPECT_EQ(QVariant::fromValue(mic).value<TarvoMic>(), mic);
@@ -138,44 +143,34 @@ TEST(TarvoCamera, ValueSemantics) {
 
 TEST(DeviceDiscovery, CameraOrder) {
   {  // maker's A, B, C → A, C, B; other cameras follow in discovery order
-    FakeSource source;
-    source.videos = {video("Built-in", "/dev/video0"), video("Nolbek A", "a:5D170022"),
-                     video("Webcam", "w:046d0825"), video("Nolbek B", "b:5D170024"),
-                     video("Brevik C", "c:5D17002B")};
-    source.audios = {audio("Mic")};
     LogCapture log;
-    auto found = discoverDevices(source);
+    auto found = discoverCameras({video("Built-in", "/dev/video0"), video("Nolbek A", "a:5D170022"),
+                                  video("Webcam", "w:046d0825"), video("Nolbek B", "b:5D170024"),
+                                  video("Brevik C", "c:5D17002B")});
     EXPECT_EQ(namesOf(found.cameras),
               (Names{"Nolbek A", "Brevik C", "Nolbek B", "Built-in", "Webcam"}));
   }
   {  // a glass-board camera goes first even after two maker's cameras
-    FakeSource source;
-    source.videos = {video("Nolbek A", "a:5D170022"), video("Nolbek B", "b:5D170024"),
-                     video("Nolbek Pelora Board", "p:5D170016"), video("Nolbek D", "d:5D170026")};
-    source.audios = {audio("Mic")};
-    auto found = discoverDevices(source);
+    auto found = discoverCameras({video("Nolbek A", "a:5D170022"), video("Nolbek B", "b:5D170024"),
+                                  video("Nolbek Pelora Board", "p:5D170016"),
+                                  video("Nolbek D", "d:5D170026")});
     EXPECT_EQ(namesOf(found.cameras),
               (Names{"Nolbek Pelora Board", "Nolbek D", "Nolbek A", "Nolbek B"}));
     EXPECT_TRUE(found.cameras[0].isPelora);
   }
   {  // the own virtual camera and a nameless device are left out and logged
-    FakeSource source;
-    source.videos = {video("Pelora AppCam", "/dev/video9"), video("Webcam", "w:046d0825"),
-                     video(std::nullopt, "/dev/video8"), video("Other appcam", "/dev/video7")};
-    source.audios = {audio("Mic")};
     LogCapture log;
-    auto found = discoverDevices(source);
+    auto found =
+        discoverCameras({video("Pelora AppCam", "/dev/video9"), video("Webcam", "w:046d0825"),
+                         video(std::nullopt, "/dev/video8"), video("Other appcam", "/dev/video7")});
     EXPECT_EQ(namesOf(found.cameras), (Names{"Webcam", "Other appcam"}));
     EXPECT_NE(log.text().find("\nPelora AppCam is a virtual camera.\n"), std::string::npos)
         << log.text();
     EXPECT_NE(log.text().find("\n is a virtual camera.\n"), std::string::npos) << log.text();
   }
   {  // the virtual camera alone: an empty list, not an error
-    FakeSource source;
-    source.videos = {video("Pelora AppCam", "/dev/video9")};
-    source.audios = {audio("Mic")};
     LogCapture log;
-    EXPECT_TRUE(discoverDevices(source).cameras.empty());
+    EXPECT_TRUE(discoverCameras({video("Pelora AppCam", "/dev/video9")}).cameras.empty());
   }
 }
 
@@ -188,28 +183,23 @@ TEST(DeviceDiscovery, MicsAndErrors) {
   for (const auto& m : found.mics) mics.push_back(*m.name);
   EXPECT_EQ(mics, (Names{"NOLBEK Two", "Nolbek One", "Built-in", "USB"}));
 
+  auto failure = [&] {
+    try {
+      discoverDevices(source);
+    } catch (const CameraControllerError& e) {
+      return std::optional(e.code());
+    }
+    return std::optional<CameraControllerError::Code>();
+  };
   source.audios.clear();
-  try {
-    discoverDevices(source);
-    ADD_FAILURE() << "no microphone must fail";
-  } catch (const CameraControllerError& e) {
-    EXPECT_EQ(e.code(), CameraControllerError::Code::noMicrophonesAvailable);
-  }
+  EXPECT_EQ(failure(), CameraControllerError::Code::noMicrophonesAvailable);
   source.videos.clear();
-  try {
-    discoverDevices(source);
-    ADD_FAILURE() << "no camera must fail";
-  } catch (const CameraControllerError& e) {
-    EXPECT_EQ(e.code(), CameraControllerError::Code::noCamerasAvailable);
-  }
+  EXPECT_EQ(failure(), CameraControllerError::Code::noCamerasAvailable);
 }
 
 TEST(DeviceDiscovery, FormatChoice) {
   auto discoverOne = [](CaptureDevice device) {
-    FakeSource source;
-    source.videos = {std::move(device)};
-    source.audios = {audio("Mic")};
-    return discoverDevices(source).cameras.at(0);
+    return discoverCameras({std::move(device)}).cameras.at(0);
   };
   {  // uncompressed formats only: nothing chosen
     auto c = discoverOne(video("Nolbek", "n:5D170022",

@@ -114,10 +114,14 @@ TEST(GstDeviceSource, UsbIdsFromSysfs) {
   EXPECT_EQ(gstdevice::usbIdsOfVideoNode(root, "/dev/../video2/.."), "");
 
   gst::CapsPtr caps(gst_caps_from_string("image/jpeg, width=1920, height=1080, framerate=30/1"));
+  auto make = [&](const char* name, const char* properties) {
+    gstdevice::StructurePtr props(gst_structure_from_string(properties, nullptr));
+    return gstdevice::makeVideoDevice(name, props.get(), caps.get(), root);
+  };
   {  // a USB camera: bus path and ids
-    gstdevice::StructurePtr props(gst_structure_from_string(
-        "props, api.v4l2.path=/dev/video2, device.bus_path=pci-0000:00:14.0-usb-0:2:1.0", nullptr));
-    auto device = gstdevice::makeVideoDevice("Nolbek Cam", props.get(), caps.get(), root);
+    auto device = make("Nolbek Cam",
+                       "props, api.v4l2.path=/dev/video2, "
+                       "device.bus_path=pci-0000:00:14.0-usb-0:2:1.0");
     ASSERT_TRUE(device);
     EXPECT_EQ(device->uniqueID, "pci-0000:00:14.0-usb-0:2:1.0:5d17002c");
     EXPECT_EQ(device->sourceLaunch, "v4l2src device=/dev/video2");
@@ -126,23 +130,18 @@ TEST(GstDeviceSource, UsbIdsFromSysfs) {
     ASSERT_EQ(device->formats.size(), 1u);
   }
   {  // the older property name, no bus path
-    gstdevice::StructurePtr props(
-        gst_structure_from_string("props, device.path=/dev/video2", nullptr));
-    auto device = gstdevice::makeVideoDevice("Cam", props.get(), caps.get(), root);
+    auto device = make("Cam", "props, device.path=/dev/video2");
     ASSERT_TRUE(device);
     EXPECT_EQ(device->uniqueID, "/dev/video2:5d17002c");
   }
   {  // without ids the identifier is the node's path alone
-    gstdevice::StructurePtr props(gst_structure_from_string(
-        "props, api.v4l2.path=/dev/video6, device.bus_path=platform-cam", nullptr));
-    auto device = gstdevice::makeVideoDevice("", props.get(), caps.get(), root);
+    auto device = make("", "props, api.v4l2.path=/dev/video6, device.bus_path=platform-cam");
     ASSERT_TRUE(device);
     EXPECT_EQ(device->uniqueID, "/dev/video6");
     EXPECT_FALSE(device->name);
   }
   {  // no device node: not a camera this application can open
-    gstdevice::StructurePtr props(gst_structure_from_string("props, x=1", nullptr));
-    EXPECT_FALSE(gstdevice::makeVideoDevice("Cam", props.get(), caps.get(), root));
+    EXPECT_FALSE(make("Cam", "props, x=1"));
     EXPECT_FALSE(gstdevice::makeVideoDevice("Cam", nullptr, caps.get(), root));
   }
 }

@@ -12,6 +12,7 @@ using namespace dravin;
 using dravin::testing::Bytes;
 using dravin::testing::FakeHidBus;
 using dravin::testing::NotificationLog;
+using dravin::testing::settingsChunks;
 using dravin::testing::waitUntil;
 namespace n = dravin::notifications;
 
@@ -25,7 +26,6 @@ TarvoCamera makerCamera() {
   camera.productID = kCameraIds.second;
   camera.reportSize = 24;
   camera.isHIDControlSupported = true;
-  camera.isASRSupported = false;
   return camera;
 }
 
@@ -33,16 +33,6 @@ Bytes buttonReport(std::uint8_t mask) {
   Bytes r(24, 0);
   r[0] = 0x80;
   r[1] = mask;
-  return r;
-}
-
-Bytes chunk(char tag, std::uint8_t index, std::uint8_t countByte, const std::string& text) {
-  Bytes r(24, 0);
-  r[0] = 0x80;
-  r[7] = static_cast<std::uint8_t>(tag);
-  r[8] = index;
-  r[9] = countByte;
-  std::copy(text.begin(), text.end(), r.begin() + 10);
   return r;
 }
 
@@ -58,8 +48,6 @@ TEST(NBHIDDevice, AttachReportsAndRemoval) {
   NotificationLog log({n::kHidConnected, n::kHidDisconnected, n::kHidButtonClicked});
   NBHIDDevice device(bus->factory());
   device.setTarvoCamera(makerCamera());
-  EXPECT_EQ(device.productId(), 0x22);
-  EXPECT_EQ(device.reportSize(), 24);
   device.start();
 
   {  // nothing attached: not connected, and sends go nowhere
@@ -83,10 +71,14 @@ TEST(NBHIDDevice, AttachReportsAndRemoval) {
     EXPECT_EQ(log.seen[2].second.value("button"), QVariant(5));
   }
   {  // settings chunks of both kinds accumulate; a first chunk starts over
-    bus->queueInput(kCameraIds, chunk('P', 0, 3, "old"));
-    bus->queueInput(kCameraIds, chunk('P', 0, 14, "camera_sn=VC12"));
-    bus->queueInput(kCameraIds, chunk('Q', 0, 0x80 | 5, "SN=\"\""));
-    bus->queueInput(kCameraIds, chunk('P', 1, 0x80 | 2, "3\n"));
+    Bytes unfinished = settingsChunks('P', "old")[0];
+    unfinished[9] = 3;  // not the last chunk
+    bus->queueInput(kCameraIds, unfinished);
+    const auto camera = settingsChunks('P', "camera_sn=VC123\n");
+    ASSERT_EQ(camera.size(), 2u);
+    bus->queueInput(kCameraIds, camera[0]);
+    bus->queueInput(kCameraIds, settingsChunks('Q', "SN=\"\"")[0]);
+    bus->queueInput(kCameraIds, camera[1]);
     ASSERT_TRUE(waitUntil([&] { return device.veltroCameraSettings() == "camera_sn=VC123\n"; }));
     EXPECT_EQ(device.veltroDongleSettings(), "SN=\"\"");
   }
@@ -161,7 +153,7 @@ TEST(NBHIDDevice, LinkWithoutCameraSpeaksForNoCamera) {
   bus->attach(dongle);
   ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
   // a button and a settings chunk in one report: the text is kept, the button is not posted
-  Bytes report = chunk('Q', 0, 0x80 | 4, "A=\"\"");
+  Bytes report = settingsChunks('Q', "A=\"\"")[0];
   report[1] = 0x01;
   bus->queueInput(dongle, report);
   ASSERT_TRUE(waitUntil([&] { return link.veltroDongleSettings() == "A=\"\""; }));

@@ -70,6 +70,17 @@ Discovered discover(const std::string& path) {
   return result;
 }
 
+// The code of the error constructing a recorder throws, or nothing.
+template <class Build>
+std::optional<Code> errorOf(Build build) {
+  try {
+    build();
+  } catch (const ScreenRecorder::Error& error) {
+    return error.code();
+  }
+  return std::nullopt;
+}
+
 // Counts the callbacks as they arrive from the recorder's threads.
 struct Events {
   std::atomic<int> started{0};
@@ -130,22 +141,12 @@ TEST(ScreenRecorderErrors, AudioDeviceIsCheckedBeforeAnythingElse) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("a.mp4").toStdString();
   CaptureDevice camera{DeviceKind::video, "cam", std::string("Cam"), {}, "videotestsrc"};
+  auto build = [&](std::optional<CaptureDevice> mic) {
+    ScreenRecorder(file, 30, std::nullopt, true, false, 12345, mic, VideoCodec::h264, ":65000");
+  };
   // Neither the display nor the screen exists: the device is refused first all the same.
-  try {
-    ScreenRecorder(file, 30, std::nullopt, true, false, 12345, camera, VideoCodec::h264, ":65000");
-    FAIL() << "constructed";
-  } catch (const ScreenRecorder::Error& error) {
-    EXPECT_EQ(error.code(), Code::invalidAudioDevice);
-  }
-  EXPECT_FALSE(std::filesystem::exists(file));
-
-  try {
-    ScreenRecorder(file, 30, std::nullopt, true, false, 12345, std::nullopt, VideoCodec::h264,
-                   ":65000");
-    FAIL() << "constructed";
-  } catch (const ScreenRecorder::Error& error) {
-    EXPECT_EQ(error.code(), Code::couldNotAddScreen);
-  }
+  EXPECT_EQ(errorOf([&] { build(camera); }), Code::invalidAudioDevice);
+  EXPECT_EQ(errorOf([&] { build(std::nullopt); }), Code::couldNotAddScreen);
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
@@ -181,34 +182,21 @@ test::XvfbDisplay* ScreenRecorderOnXvfb::display_ = nullptr;
 
 TEST_F(ScreenRecorderOnXvfb, ConstructionErrors) {
   const std::string file = dir_.filePath("e.mp4").toStdString();
-  auto codeOf = [](auto build) {
-    try {
-      build();
-    } catch (const ScreenRecorder::Error& error) {
-      return std::optional(error.code());
-    }
-    return std::optional<Code>();
-  };
   const std::string display = display_->name();
-  EXPECT_EQ(codeOf([&] {
-              ScreenRecorder(file, 30, std::nullopt, true, false, screenId_ + 1, std::nullopt,
-                             VideoCodec::h264, display);
+  auto build = [&](std::optional<CropRect> crop, std::uint32_t screen,
+                   std::optional<CaptureDevice> mic, const std::string& to) {
+    ScreenRecorder(to, 30, crop, true, false, screen, mic, VideoCodec::h264, display);
+  };
+  EXPECT_EQ(errorOf([&] { build(std::nullopt, screenId_ + 1, std::nullopt, file); }),
+            Code::invalidScreen);
+  EXPECT_EQ(errorOf([&] {
+              build(CropRect{4000, 0, 100, 100}, screenId_, std::nullopt, file);
             }),
             Code::invalidScreen);
-  EXPECT_EQ(codeOf([&] {
-              ScreenRecorder(file, 30, CropRect{4000, 0, 100, 100}, true, false, screenId_,
-                             std::nullopt, VideoCodec::h264, display);
-            }),
-            Code::invalidScreen);
-  EXPECT_EQ(codeOf([&] {
-              ScreenRecorder(file, 30, std::nullopt, true, false, screenId_,
-                             testMic("nosuchsource-dravin"), VideoCodec::h264, display);
-            }),
+  EXPECT_EQ(errorOf([&] { build(std::nullopt, screenId_, testMic("nosuchsource-dravin"), file); }),
             Code::couldNotAddMic);
-  EXPECT_EQ(codeOf([&] {
-              ScreenRecorder(dir_.filePath("missing/folder/e.mp4").toStdString(), 30, std::nullopt,
-                             true, false, screenId_, std::nullopt, VideoCodec::h264, display);
-            }),
+  const std::string nowhere = dir_.filePath("missing/folder/e.mp4").toStdString();
+  EXPECT_EQ(errorOf([&] { build(std::nullopt, screenId_, std::nullopt, nowhere); }),
             Code::couldNotAddOutput);
   {  // a crop is clipped to the screen and scaled like the whole 2560-wide screen: 801x301 * 0.75
     ScreenRecorder cropped(file, 30, CropRect{-10, 100, 811, 301}, true, false, screenId_,

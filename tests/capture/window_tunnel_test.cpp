@@ -126,11 +126,10 @@ class Client {
     return rect;
   }
 
-  xcb_window_t activeWindow() {
+  // A window-valued property of the root window, 0 when unset.
+  xcb_window_t rootWindowProperty(const char* name) {
     auto* reply = xcb_get_property_reply(
-        c_,
-        xcb_get_property(c_, 0, screen_->root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
-        nullptr);
+        c_, xcb_get_property(c_, 0, screen_->root, atom(name), XCB_ATOM_WINDOW, 0, 1), nullptr);
     xcb_window_t id = 0;
     if (reply && xcb_get_property_value_length(reply) == 4) {
       std::memcpy(&id, xcb_get_property_value(reply), 4);
@@ -138,17 +137,8 @@ class Client {
     std::free(reply);
     return id;
   }
-
-  bool managerRunning() {
-    auto* reply = xcb_get_property_reply(
-        c_,
-        xcb_get_property(c_, 0, screen_->root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0,
-                         1),
-        nullptr);
-    const bool running = reply && xcb_get_property_value_length(reply) == 4;
-    std::free(reply);
-    return running;
-  }
+  xcb_window_t activeWindow() { return rootWindowProperty("_NET_ACTIVE_WINDOW"); }
+  bool managerRunning() { return rootWindowProperty("_NET_SUPPORTING_WM_CHECK") != 0; }
 
  private:
   xcb_connection_t* c_ = nullptr;

@@ -18,8 +18,7 @@ using namespace dravin;
 
 namespace {
 
-void writeAged(const QString& path, int minutesAgo, QColor colour = Qt::darkCyan) {
-  test::writePicture(path, colour);
+void age(const QString& path, int minutesAgo) {
   QFile file(path);
   file.open(QIODevice::ReadWrite);
   file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo),
@@ -41,8 +40,10 @@ struct Archive {
   Archive() {
     QDir().mkpath(tree.folders.images);
     QDir().mkpath(tree.folders.videos);
-    for (int i = 1; i <= 4; ++i)
-      writeAged(tree.folders.images + QString("s%1.png").arg(i), 50 - 10 * i);
+    for (int i = 1; i <= 4; ++i) {
+      test::writePicture(tree.folders.images + QString("s%1.png").arg(i));
+      age(tree.folders.images + QString("s%1.png").arg(i), 50 - 10 * i);
+    }
   }
   void load() {
     QSignalSpy loaded(&archive, &SnapshotArchive::archiveLoaded);
@@ -59,11 +60,7 @@ TEST(SnapshotArchive, NewestFirstWithRecordingsAndNewCaptures) {
   const QString movie = a.tree.folders.videos + "clip.mp4";
   QProcess::execute("gst-launch-1.0", {"-q", "videotestsrc", "num-buffers=5", "!", "x264enc", "!",
                                        "mp4mux", "!", "filesink", "location=" + movie});
-  QFile file(movie);
-  file.open(QIODevice::ReadWrite);
-  file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * 25),
-                   QFileDevice::FileModificationTime);
-  file.close();
+  age(movie, 25);
   a.load();
   EXPECT_EQ(names(a.archive.fileList()), (QStringList{"s4", "s3", "clip", "s2", "s1"}));
 

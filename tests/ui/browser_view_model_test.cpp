@@ -74,7 +74,6 @@ TEST(BrowserViewModel, RequestModeAndHeader) {
     model.setOffline(true);
     EXPECT_EQ(model.initialUrl(), QUrl("http://localhost:5555/index.html"));
     EXPECT_EQ(model.headerText(), "Pelora Lessons (Offline)");
-    EXPECT_EQ(model.headerHint(), "Toggle offline mode in settings and re-open lessons.");
     EXPECT_EQ(initial.size(), 2);
   }
   {  // the board layer: our own board page in its overlay mode

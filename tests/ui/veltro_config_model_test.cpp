@@ -69,9 +69,6 @@ TEST(VeltroConfigModel, LinksAskAndRefresh) {
   auto bus = answeringBus();
   bus->attach(kDongle);
   VeltroConfigModel m(bus->factory());
-  EXPECT_EQ(m.pairType(), "P2P");
-  EXPECT_EQ(m.wifiSsid(), "Veltro");
-  EXPECT_EQ(m.wifiPassword(), "mirabelk");
   m.startLinks();
   {  // the dongle is asked and shown by the timers; the camera, not there, is not asked
     ASSERT_TRUE(waitUntil([&] { return m.dongleSN() == "\"VD9\""; }, 10000));
@@ -82,9 +79,6 @@ TEST(VeltroConfigModel, LinksAskAndRefresh) {
     EXPECT_EQ(m.pairedSsid(), "\"VC100\"");
     EXPECT_EQ(m.pairedPassword(), "\"mirabelk\"");
     EXPECT_GE(requests(*bus, kDongle, hid::kRequestDongleSettings), 1u);
-    EXPECT_EQ(m.hidDongle().productId(), 0x16);
-    EXPECT_EQ(m.hidCamera().productId(), 0x19);
-    EXPECT_EQ(m.hidCamera().reportSize(), 24);
   }
   {  // a camera plugged in later is asked when a refresh finds it, and shown at the next
     bus->attach(kCamera);
