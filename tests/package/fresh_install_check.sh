@@ -79,8 +79,12 @@ for ((i = 0; i < 600; i++)); do
 done
 curl -sf "http://127.0.0.1:$port/science/plants/index.html" | grep -q 'How plants drink' ||
   { echo "FAILED: the installed application does not serve its lessons"; cat "$log"; exit 1; }
-sleep 4
-DISPLAY=$display xwininfo -root -tree | grep -q '"Pelora Dravin"' ||
+for ((i = 0; i < 150; i++)); do
+  DISPLAY=$display xdotool search --onlyvisible --name '^Pelora Dravin$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+DISPLAY=$display xdotool search --onlyvisible --name '^Pelora Dravin$' >/dev/null 2>&1 ||
   { echo "FAILED: no window titled Pelora Dravin"; cat "$log"; exit 1; }
+sleep 3  # past the splash
 [[ -n ${SCREENSHOT:-} ]] && DISPLAY=$display import -window root "$SCREENSHOT"
 echo "the package installed on a fresh Debian 12 and the application started from its menu entry"
