@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_support.h"
 #include "camera_controller.h"
 #include "notification_center.h"
 #include "notification_names.h"
@@ -40,13 +41,6 @@ class BenchCamera : public DeviceSource {
   }
   std::vector<CaptureDevice> audioDevices() override { return {}; }
 };
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -94,9 +88,9 @@ int main(int argc, char** argv) {
 
   if (mode == "preview") {
     const int first = frames;
-    const double before = cpuSeconds();
+    const double before = bench::cpuSeconds();
     if (!waitFor([&] { return frames - first >= count; }, count * 200)) return 1;
-    const double used = cpuSeconds() - before;
+    const double used = bench::cpuSeconds() - before;
     printf("preview_frames %d\npreview_cpu_ms_per_frame %.3f\n", frames - first,
            1000.0 * used / (frames - first));
     return 0;

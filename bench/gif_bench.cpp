@@ -21,18 +21,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "bench_support.h"
 #include "gif_writer.h"
 
 namespace {
 
 const QSize kBox{1280, 720};
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // A scene like a document camera's: a lit desk with soft shading, coloured objects, a printed
 // page, and sensor noise. Frames look at it from slowly moving positions, as a series of
@@ -68,14 +62,7 @@ QImage scene(QSize size) {
       "Leaves hold chlorophyll, which absorbs red and blue light and reflects green. ";
   painter.drawText(page.adjusted(30, 30, -30, -30), Qt::TextWordWrap, text.repeated(6));
   painter.end();
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      int noise = static_cast<int>(random.bounded(13)) - 6;
-      auto channel = [&](int value) { return std::clamp(value + noise, 0, 255); };
-      line[x] = qRgb(channel(qRed(line[x])), channel(qGreen(line[x])), channel(qBlue(line[x])));
-    }
-  }
+  bench::addSensorNoise(image, image.rect(), 13, random);
   return image;
 }
 
@@ -99,14 +86,14 @@ int encode(const QString& out, const QStringList& frames) {
   QString error;
   QElapsedTimer wall;
   wall.start();
-  double cpu = cpuSeconds();
+  double cpu = bench::cpuSeconds();
   auto result = dravin::writeAnimatedGif(job, nullptr, cancel, &error);
   if (!result) {
     std::fprintf(stderr, "gif_bench: %s\n", qPrintable(error));
     return 1;
   }
   std::printf("seconds %.4f\n", static_cast<double>(wall.nsecsElapsed()) / 1e9);
-  std::printf("cpu_seconds %.4f\n", cpuSeconds() - cpu);
+  std::printf("cpu_seconds %.4f\n", bench::cpuSeconds() - cpu);
   std::printf("frames_written %d\n", result->framesWritten);
   return 0;
 }

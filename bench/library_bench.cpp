@@ -27,6 +27,7 @@
 #include "storage_folders.h"
 #include "thumbnail_service.h"
 #endif
+#include "bench_support.h"
 
 namespace {
 
@@ -63,15 +64,7 @@ QImage basePicture(int seed) {
                      QString("Worksheet line %1, picture %2").arg(line).arg(seed));
   }
   painter.end();
-  for (int y = 0; y < image.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      int noise = static_cast<int>(random.bounded(17u)) - 8;
-      QRgb p = row[x];
-      row[x] = qRgb(std::clamp(qRed(p) + noise, 0, 255), std::clamp(qGreen(p) + noise, 0, 255),
-                    std::clamp(qBlue(p) + noise, 0, 255));
-    }
-  }
+  bench::addSensorNoise(image, image.rect(), 17, random);
   return image;
 }
 
@@ -100,26 +93,19 @@ int generate(const QString& folder, int count) {
 }
 
 // User + system time of all threads, in seconds.
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // Wall and CPU time since the start, per photo.
 struct Clock {
   QElapsedTimer wall;
   double cpu = 0;
   void start() {
     wall.start();
-    cpu = cpuSeconds();
+    cpu = bench::cpuSeconds();
   }
 };
 
 void report(const Clock& clock, int photos, int listed) {
   double wall = static_cast<double>(clock.wall.nsecsElapsed()) / 1e9;
-  double cpu = cpuSeconds() - clock.cpu;
+  double cpu = bench::cpuSeconds() - clock.cpu;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("seconds_per_photo %.5f\n", wall / photos);

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "bench_support.h"
 #include "jpeg_encoder.h"
 #include "window_tunnel.h"
 #include "x11_windows.h"
@@ -49,23 +50,8 @@ QImage sampleContent() {
                          .arg(line * 7919));
   }
   painter.end();
-  auto* random = QRandomGenerator::global();
-  for (int y = 80; y < 460; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 760; x < 1240; ++x) {
-      const int n = static_cast<int>(random->bounded(24)) - 12;
-      row[x] = qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                    std::clamp(qBlue(row[x]) + n, 0, 255));
-    }
-  }
+  bench::addSensorNoise(image, QRect(760, 80, 480, 380), 24, *QRandomGenerator::global());
   return image;
-}
-
-double cpuSeconds(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Wall and CPU milliseconds per frame of a gst-launch pipeline on the window, start-up removed by
@@ -76,12 +62,12 @@ std::pair<double, double> gstPerFrame(xcb_window_t id, int frames) {
         "gst-launch-1.0 -q ximagesrc xid=" + std::to_string(id) +
         " use-damage=false show-pointer=false num-buffers=" + std::to_string(count) +
         " ! video/x-raw,framerate=1000/1 ! jpegenc quality=80 ! fakesink > /dev/null";
-    const double cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
+    const double cpuBefore = bench::cpuSeconds(RUSAGE_CHILDREN);
     QElapsedTimer timer;
     timer.start();
     if (std::system(command.c_str()) != 0) return std::pair<double, double>{-1, -1};
     return std::pair<double, double>{static_cast<double>(timer.nsecsElapsed()) / 1e6,
-                                     (cpuSeconds(RUSAGE_CHILDREN) - cpuBefore) * 1000};
+                                     (bench::cpuSeconds(RUSAGE_CHILDREN) - cpuBefore) * 1000};
   };
   const auto one = run(1);
   const auto many = run(frames + 1);
@@ -147,12 +133,12 @@ int main(int argc, char** argv) {
   }
 
   QElapsedTimer timer;
-  const double cpuStart = cpuSeconds(RUSAGE_SELF);
+  const double cpuStart = bench::cpuSeconds(RUSAGE_SELF);
   timer.start();
   qsizetype bytes = 0;
   for (int i = 0; i < frames; ++i) bytes += tunnel.frameDataUrl(static_cast<int>(id)).size();
   const double totalMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
-  const double totalCpuMs = (cpuSeconds(RUSAGE_SELF) - cpuStart) * 1000 / frames;
+  const double totalCpuMs = (bench::cpuSeconds(RUSAGE_SELF) - cpuStart) * 1000 / frames;
 
   // The parts, one at a time.
   QImage captured;

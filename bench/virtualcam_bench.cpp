@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "frame_timer.h"
 #include "jpeg_encoder.h"
 #include "virtual_camera.h"
@@ -52,23 +53,8 @@ QImage sampleContent(int width, int height) {
   painter.drawEllipse(width / 2, height / 3, width / 4, height / 4);
   painter.fillRect(0, height - 70, width, 70, QColor(0x1e, 0x24, 0x2c));
   painter.end();
-  auto* random = QRandomGenerator::global();
-  for (int y = 0; y < height - 70; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      const int n = static_cast<int>(random->bounded(10)) - 5;
-      row[x] = qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                    std::clamp(qBlue(row[x]) + n, 0, 255));
-    }
-  }
+  bench::addSensorNoise(image, QRect(0, 0, width, height - 70), 10, *QRandomGenerator::global());
   return image;
-}
-
-double cpuSeconds(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Wall milliseconds per frame of gst-launch on the window, start-up removed by subtracting a
@@ -153,14 +139,14 @@ SizeFigures measure(int width, int height, int frames) {
     dravin::VirtualCameraFeed feed([&pipe] { return pipe.path(); });
     feed.setWindow(window.id);
     for (int i = 0; i < 5; ++i) feed.pushFrame();  // the off-screen storage is set up here
-    const double cpuStart = cpuSeconds(RUSAGE_SELF);
+    const double cpuStart = bench::cpuSeconds(RUSAGE_SELF);
     QElapsedTimer timer;
     timer.start();
     const long long before = pipe.bytes;
     int written = 0;
     for (int i = 0; i < frames; ++i) written += feed.pushFrame() ? 1 : 0;
     f.feedMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
-    f.feedCpuMs = (cpuSeconds(RUSAGE_SELF) - cpuStart) * 1000 / frames;
+    f.feedCpuMs = (bench::cpuSeconds(RUSAGE_SELF) - cpuStart) * 1000 / frames;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     f.jpegKiB = static_cast<double>(pipe.bytes - before) / std::max(written, 1) / 1024;
     if (written != frames) std::fprintf(stderr, "only %d of %d frames written\n", written, frames);
