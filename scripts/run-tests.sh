@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit and loopback tests, the server
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzzer for
-# FUZZ_SECONDS (30 by default). Ends with one line: "tests: N passed, N failed".
+# FUZZ_SECONDS (30 by default), and the Debian package installed on a fresh Debian 12 system
+# (FRESH_INSTALL=0 skips that; it needs root, or sudo, and the Debian archive). Ends with one
+# line: "tests: N passed, N failed".
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/install-deps.sh"
@@ -42,6 +44,19 @@ run_suite() {  # build folder, then ctest options
 run_suite build
 run_suite build-sanitize -L server
 run_suite build-fuzz -L fuzz
+
+if [[ ${FRESH_INSTALL:-1} != 0 ]]; then
+  echo "== the package on a fresh Debian 12"
+  sudo=()
+  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  if cmake --build "$repo/build" --target package >/dev/null &&
+    "${sudo[@]}" "$repo/tests/package/fresh_install_check.sh" "$repo/build/package/pelora-dravin_"*_amd64.deb; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: the fresh-install check"
+    failed=$((failed + 1))
+  fi
+fi
 
 echo "tests: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     echo.binary = [](const dravin::SessionPtr& session, const std::vector<std::uint8_t>& bytes) {
       session->sendBinary(bytes);
     };
-    (*server)[*options.wsEcho] = dravin::websocketHandler(echo);
+    // A GET route: the lesson route "/:path" takes any method and would be found first.
+    server->GET[*options.wsEcho] = dravin::websocketHandler(echo);
   }
   bool ipv4 = !options.listen || options.listen->find(':') == std::string::npos;
   (ipv4 ? server->listenAddressIPv4 : server->listenAddressIPv6) = options.listen;

@@ -1,16 +1,36 @@
 # Sourced by the scripts that run the real application under Xvfb, once they are inside the
 # display: a window manager (full screen and window lists are its business, as on every desktop),
 # a work folder with the application's configuration and home, a free port for its server, and
-# the helpers below. The caller sets `pid` to the application's process id while it runs.
+# the helpers below. The caller sets `pid` to the application's process id while it runs, and
+# adds the ids of processes it starts beside it to `helpers`.
+# A test that passes still fails when the application loaded QML that is not installed: Qt's own
+# dialogs and our panels load modules by name, so a package missing from the list shows only
+# at run time (and on a fresh machine).
 
 work=$(mktemp -d)
 pid=
+helpers=()
 openbox >/dev/null 2>&1 &
 wm=$!
+qmlLoadsCleanly() {
+  local bad
+  bad=$(grep -E 'is not installed|module "?[^ ]+"? .*not found|(qrc:|\.qml|QML).*Failed to load|Failed to load .*(QML|implementation)' \
+    "$work/app.log" 2>/dev/null | head -n 5) || true
+  [[ -z $bad ]] && return 0
+  echo "QML that could not be loaded:"
+  echo "$bad"
+  return 1
+}
 cleanup() {
+  local status=$?
   [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  kill "$wm" 2>/dev/null || true
+  kill "$wm" "${helpers[@]}" 2>/dev/null || true
+  if [[ $status -eq 0 ]] && ! qmlLoadsCleanly; then
+    echo "FAILED: the application loaded QML that is not installed"
+    status=1
+  fi
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 fail() {

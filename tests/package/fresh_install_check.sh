@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Installs the package on a fresh Debian 12 system (a minimal debootstrap, made once and kept)
-# with apt, as a user would, and starts the application from its menu entry under Xvfb: the
-# desktop entry's Exec line, run inside the fresh system, must open the window and serve the
-# packaged lessons. Takes a while (the first run downloads a system and the application's
-# dependencies), so it is run by hand before a release, not by the test suite. Needs root.
-#   usage: fresh_install_check.sh PACKAGE.deb [SYSTEM-FOLDER]
+# Installs the package on a fresh Debian 12 system with apt, as a user would, and starts the
+# application there under Xvfb: the desktop entry's Exec line must open the window and serve the
+# packaged lessons, and every dialog, panel and popover must open with all its QML (the dialog
+# test, run against the installed copy). The system is made anew for every run from a minimal
+# debootstrap kept in CACHE-FOLDER, where apt's downloads are kept too, so only the first run
+# downloads much. Needs root and the Debian archive.
+#   usage: fresh_install_check.sh PACKAGE.deb [CACHE-FOLDER]
 set -euo pipefail
 deb=$(readlink -f "$1")
-root=$(readlink -f "${2:-/var/tmp/dravin-fresh-bookworm}")
+cache=$(readlink -f "${2:-/var/tmp/dravin-fresh}")
+here=$(dirname "$(readlink -f "$0")")
 mirror=http://deb.debian.org/debian
+mkdir -p "$cache/archives/partial"
 
-if [[ ! -x $root/usr/bin/apt-get ]]; then
-  debootstrap --variant=minbase bookworm "$root" "$mirror"
+if [[ ! -s $cache/minbase.tar ]]; then
+  rm -rf "$cache/minbase"
+  debootstrap --variant=minbase --cache-dir="$cache/archives" bookworm "$cache/minbase" "$mirror"
+  tar -C "$cache/minbase" -cf "$cache/minbase.tar.part" .
+  mv "$cache/minbase.tar.part" "$cache/minbase.tar"
+  rm -rf "$cache/minbase"
 fi
+root=$(mktemp -d "$cache/root.XXXXXX")
+tar -C "$root" -xf "$cache/minbase.tar"
 cat >"$root/etc/apt/sources.list" <<EOF
 deb $mirror bookworm main
 deb $mirror bookworm-updates main
@@ -30,11 +39,15 @@ xvfb=
 wm=
 app=
 cleanup() {
+  local status=$?
   [[ -n $app ]] && kill -- "-$app" 2>/dev/null || true
   [[ -n $wm ]] && kill "$wm" 2>/dev/null || true
   [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null || true
   sleep 1
   for target in "${mounted[@]}"; do umount -l "$target" || true; done
+  # Only once nothing is mounted below it: the cache of downloads is bound in there.
+  grep -q " $root/" /proc/mounts || rm -rf "$root"
+  exit "$status"
 }
 trap cleanup EXIT
 mountInto proc proc /proc
@@ -43,13 +56,14 @@ mountInto bind /dev /dev
 mountInto devpts devpts /dev/pts
 mountInto tmpfs tmpfs /dev/shm
 mountInto tmpfs tmpfs /tmp
+mountInto bind "$cache/archives" /var/cache/apt/archives
 
 inside() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
-# A fresh system's package database has not seen the application yet.
-inside dpkg --purge pelora-dravin >/dev/null 2>&1 || true
 cp "$deb" "$root/tmp/"
 inside apt-get update -qq
-inside env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "/tmp/$(basename "$deb")"
+inside env DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o APT::Keep-Downloaded-Packages=true \
+  "/tmp/$(basename "$deb")" >"$cache/apt.log" || { tail -n 40 "$cache/apt.log"; echo "FAILED: apt could not install the package"; exit 1; }
+echo "apt installed $(grep -c '^Setting up' "$cache/apt.log") packages"
 
 entry=$root/usr/share/applications/com.pelora.dravin.desktop
 [[ -f $entry ]] || { echo "FAILED: no menu entry"; exit 1; }
@@ -87,4 +101,28 @@ DISPLAY=$display xdotool search --onlyvisible --name '^Pelora Dravin$' >/dev/nul
   { echo "FAILED: no window titled Pelora Dravin"; cat "$log"; exit 1; }
 sleep 3  # past the splash
 [[ -n ${SCREENSHOT:-} ]] && DISPLAY=$display import -window root "$SCREENSHOT"
-echo "the package installed on a fresh Debian 12 and the application started from its menu entry"
+kill -- "-$app"
+app=
+echo "the application started from its menu entry"
+
+# Every dialog, with the installed copy started inside the fresh system. The dialog test's work
+# folder (its configuration, home and storage) is bound into the system at the same path, and
+# its display's cookie copied there.
+launcher=$root/tmp/launch-installed.sh
+cat >"$launcher" <<EOF
+#!/bin/sh
+set -e
+work=\$(dirname "\$HOME")
+mkdir -p "$root\$work"
+mountpoint -q "$root\$work" || mount --bind "\$work" "$root\$work"
+[ -n "\$XAUTHORITY" ] && cp "\$XAUTHORITY" "\$work/Xauthority"
+exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR=/tmp \\
+  HOME="\$HOME" XDG_CONFIG_HOME="\$XDG_CONFIG_HOME" DISPLAY="\$DISPLAY" XAUTHORITY="\$work/Xauthority" \\
+  DBUS_SESSION_BUS_ADDRESS="\$DBUS_SESSION_BUS_ADDRESS" QTWEBENGINE_DISABLE_SANDBOX=1 \\
+  DRAVIN_HTTP_PORT="\$DRAVIN_HTTP_PORT" DRAVIN_UPDATE_FEED="\$DRAVIN_UPDATE_FEED" \\
+  DRAVIN_HID_CONTROL="\$DRAVIN_HID_CONTROL" \\
+  /usr/bin/pelora-dravin "\$@"
+EOF
+chmod +x "$launcher"
+"$here/../app/dialogs_under_xvfb.sh" "$launcher" || { echo "FAILED: a dialog of the installed application"; exit 1; }
+echo "the package installed on a fresh Debian 12, started from its menu entry and opened every dialog"
