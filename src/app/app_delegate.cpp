@@ -46,7 +46,7 @@ std::unique_ptr<DeviceSource> deviceSource(bool demoDevices) {
 
 AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     : engine_(engine),
-      updates_(updateFeedAddress(productIsPelora()), runningVersion()),
+      updates_(updateFeedAddress(), runningVersion()),
       frameTimer_([this] { virtualCameraFeed_.pushFrame(); }),
       camera_(deviceSource(demoDevices)) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);

@@ -26,8 +26,6 @@ namespace dravin {
 
 namespace {
 
-constexpr const char* kPeloraFeed = "https://updates.pelora-dravin.example/linux/pelora.xml";
-constexpr const char* kTarvoFeed = "https://updates.pelora-dravin.example/linux/tarvo.xml";
 constexpr const char* kFeedOverrideVariable = "DRAVIN_UPDATE_FEED";
 constexpr const char* kFallbackFileName = "update.bin";
 // Transfer timeouts count time without progress, so a slow but moving installer download
@@ -87,11 +85,18 @@ int compareVersions(const QString& a, const QString& b) {
   return 0;
 }
 
-QString updateFeedAddress(bool productIsPelora) {
-  static const QString suffix = "?" + randomNumberText();
-  QString address = qEnvironmentVariable(kFeedOverrideVariable);
-  if (address.isEmpty()) address = productIsPelora ? kPeloraFeed : kTarvoFeed;
-  return address + suffix;
+QString builtInUpdateFeed() {
+  return QStringLiteral(DRAVIN_UPDATE_FEED_URL);
+}
+
+QString updateFeedAddress(const QString& configured) {
+  static const QString number = randomNumberText();
+  const QString address = qEnvironmentVariableIsSet(kFeedOverrideVariable)
+                              ? qEnvironmentVariable(kFeedOverrideVariable)
+                              : configured;
+  if (address.trimmed().isEmpty()) return {};
+  // An address with a query of its own keeps it.
+  return address + (address.contains(u'?') ? u'&' : u'?') + number;
 }
 
 QString downloadFileName(const QString& address) {
@@ -116,43 +121,87 @@ UpdateChecker::UpdateChecker(QString feedAddress, QString runningVersion, QObjec
 // children, so no completion runs on a half-destroyed checker.
 UpdateChecker::~UpdateChecker() = default;
 
+UpdateChecker::Status UpdateChecker::status() const {
+  if (feedAddress_.isEmpty()) return Status::Off;
+  if (outcome_ != Status::NotChecked) return outcome_;
+  return checksRunning_ > 0 ? Status::Checking : Status::NotChecked;
+}
+
+QString UpdateChecker::statusText() const {
+  switch (status()) {
+    case Status::Off:
+    case Status::NotChecked: return {};
+    case Status::Checking: return QStringLiteral("Checking for updates\u2026");
+    case Status::UpToDate: return QStringLiteral("Up to date.");
+    case Status::UpdateAvailable: return QStringLiteral("New version available.");
+    case Status::Failed: return QStringLiteral("Could not check for updates.");
+  }
+  return {};
+}
+
 void UpdateChecker::checkForUpdate() {
+  if (feedAddress_.isEmpty()) {
+    logLine(QStringLiteral("Update check off: this build has no update feed"));
+    return;
+  }
   logLine("Checking for update: " + feedAddress_);
   QNetworkRequest request{QUrl(feedAddress_)};
   request.setTransferTimeout(std::chrono::milliseconds(kFeedStallTimeout).count());
   QNetworkReply* reply = network_->get(request);
+  const Status before = status();
+  ++checksRunning_;
+  if (status() != before) emit statusChanged();
   connect(reply, &QNetworkReply::finished, this, [this, reply] {
     reply->deleteLater();
+    bool succeeded = false;
     if (reply->error() != QNetworkReply::NoError) {
       logLine("Update check failed: " + reply->errorString());
-    } else if (const QByteArray body = reply->readAll(); !body.isEmpty()) {
-      handleFeed(body);
+    } else if (const QByteArray body = reply->readAll(); body.isEmpty()) {
+      logLine(QStringLiteral("Update check failed: the feed is empty"));
+    } else {
+      succeeded = handleFeed(body);
     }
-    emit checkFinished();
+    finishCheck(succeeded);
   });
 }
 
-void UpdateChecker::handleFeed(const QByteArray& body) {
+bool UpdateChecker::handleFeed(const QByteArray& body) {
   QXmlStreamReader xml(body);
   while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::StartElement) {
   }
   if (!xml.isStartElement()) {
     logLine("Update feed unreadable: " + xml.errorString());
-    return;
+    return false;
   }
   const QXmlStreamAttributes attributes = xml.attributes();
   logLine("Update feed: " + describeAttributes(attributes));
   if (!attributes.hasAttribute(QLatin1StringView("version")) ||
       !attributes.hasAttribute(QLatin1StringView("downloadLocation"))) {
-    return;
+    logLine(QStringLiteral("Update feed unreadable: no version or no downloadLocation"));
+    return false;
   }
   const QString version = attributes.value(QLatin1StringView("version")).toString();
   if (compareVersions(runningVersion_, version) >= 0) {
     setUpdateAvailable(false);
-    return;
+    return true;
   }
-  setUpdateAvailable(true);
   setUpdateDownloadUrl(attributes.value(QLatin1StringView("downloadLocation")).toString());
+  setUpdateAvailable(true);
+  return true;
+}
+
+// The last check to end decides; a failed one does not withdraw an update already found, whose
+// installer is still there to download.
+void UpdateChecker::finishCheck(bool succeeded) {
+  const Status before = status();
+  --checksRunning_;
+  if (succeeded) {
+    outcome_ = updateAvailable_ ? Status::UpdateAvailable : Status::UpToDate;
+  } else {
+    outcome_ = updateAvailable_ ? Status::UpdateAvailable : Status::Failed;
+  }
+  if (status() != before) emit statusChanged();
+  emit checkFinished();
 }
 
 void UpdateChecker::downloadUpdate(const QString& address, const QString& rootFolder,

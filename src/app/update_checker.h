@@ -13,29 +13,45 @@ namespace dravin {
 // is not a plain decimal number is compared as text. Returns <0, 0 or >0 like strcmp.
 int compareVersions(const QString& a, const QString& b);
 
-// The edition's update feed, with a cache-busting "?number" drawn once per process.
-// DRAVIN_UPDATE_FEED, when set and not empty, replaces the address (tests point it at loopback).
-QString updateFeedAddress(bool productIsPelora);
+// The feed address this build was configured with (the DRAVIN_UPDATE_FEED_URL CMake option);
+// empty when the build has no update check, as a package updated through apt.
+QString builtInUpdateFeed();
+
+// The feed to ask, with a cache-busting number drawn once per process added to its query; empty
+// when the check is off. DRAVIN_UPDATE_FEED, when set, replaces `configured` (tests point it at
+// loopback); set but empty, it turns the check off.
+QString updateFeedAddress(const QString& configured = builtInUpdateFeed());
 
 // Reads the update feed (an XML document whose first element carries "version" and
 // "downloadLocation") and downloads the installer it names. Lives on the main thread; every
-// reply is handled there.
+// reply is handled there. An empty feed address turns the check off: no request is ever sent.
 class UpdateChecker : public QObject {
   Q_OBJECT
   Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
   Q_PROPERTY(QString updateDownloadUrl READ updateDownloadUrl NOTIFY updateDownloadUrlChanged)
+  Q_PROPERTY(Status status READ status NOTIFY statusChanged)
+  Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
 
  public:
   using Completion = std::function<void(const QString& localPath)>;
+
+  // What the settings may say about updates. Checking only until the first check ends; later
+  // checks keep showing the last outcome until they end themselves.
+  enum class Status { Off, NotChecked, Checking, UpToDate, UpdateAvailable, Failed };
+  Q_ENUM(Status)
 
   UpdateChecker(QString feedAddress, QString runningVersion, QObject* parent = nullptr);
   ~UpdateChecker() override;
 
   bool updateAvailable() const { return updateAvailable_; }
   QString updateDownloadUrl() const { return updateDownloadUrl_; }
+  Status status() const;
+  // Empty when there is nothing to say (the check is off, or none has started).
+  QString statusText() const;
 
-  // Failures (network, empty body, feed without the two attributes) leave both flags as they
-  // were. Emits checkFinished() whichever way the check ends.
+  // A failure (network or HTTP error, empty body, feed without the two attributes) ends as
+  // Failed, except that an update found earlier stays on offer. Emits checkFinished() whichever
+  // way the check ends; does nothing when the check is off.
   Q_INVOKABLE void checkForUpdate();
 
   // Stores address's last path component (made safe: always a plain name inside rootFolder,
@@ -56,11 +72,14 @@ class UpdateChecker : public QObject {
  signals:
   void updateAvailableChanged();
   void updateDownloadUrlChanged();
+  void statusChanged();
   void checkFinished();
   void downloadFinished(const QString& localPath);  // empty when the download failed
 
  private:
-  void handleFeed(const QByteArray& body);
+  // False when the body is no usable feed.
+  bool handleFeed(const QByteArray& body);
+  void finishCheck(bool succeeded);
   void setUpdateAvailable(bool value);
   void setUpdateDownloadUrl(const QString& value);
 
@@ -69,6 +88,9 @@ class UpdateChecker : public QObject {
   QNetworkAccessManager* network_;
   bool updateAvailable_ = false;
   QString updateDownloadUrl_;
+  int checksRunning_ = 0;
+  // Of the last check that ended; NotChecked until one has.
+  Status outcome_ = Status::NotChecked;
 };
 
 // The file name a download from `address` is stored under: its last path component, decoded,

@@ -134,10 +134,11 @@ void ControlBarModel::setUpdates(UpdateChecker* updates) {
   updates_ = updates;
   if (updates_) {
     connect(updates_, &UpdateChecker::updateAvailableChanged, this,
-            &ControlBarModel::updateAvailableChanged);
+            &ControlBarModel::updateStatusChanged);
+    connect(updates_, &UpdateChecker::statusChanged, this, &ControlBarModel::updateStatusChanged);
   }
   emit updatesChanged();
-  emit updateAvailableChanged();
+  emit updateStatusChanged();
 }
 
 // Bar and popovers.

@@ -79,7 +79,10 @@ class ControlBarModel : public QObject {
   Q_PROPERTY(QStringList resolutions READ resolutions CONSTANT)
   Q_PROPERTY(QString appVersion READ appVersion CONSTANT)
   Q_PROPERTY(QString buildVersion READ buildVersion CONSTANT)
-  Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
+  Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateStatusChanged)
+  // What the settings say about updates; empty when nothing (no check, or none started).
+  Q_PROPERTY(QString updateStatusText READ updateStatusText NOTIFY updateStatusChanged)
+  Q_PROPERTY(bool upToDate READ upToDate NOTIFY updateStatusChanged)
   Q_PROPERTY(QString saveLocation READ saveLocation NOTIFY saveLocationChanged)
 
  public:
@@ -173,6 +176,10 @@ class ControlBarModel : public QObject {
   QString appVersion() const { return appVersion_; }
   QString buildVersion() const { return buildVersion_; }
   bool updateAvailable() const { return updates_ && updates_->updateAvailable(); }
+  QString updateStatusText() const { return updates_ ? updates_->statusText() : QString(); }
+  bool upToDate() const {
+    return updates_ && updates_->status() == UpdateChecker::Status::UpToDate;
+  }
   QString saveLocation() const { return saveLocation_; }
 
   // Opens that popover and closes any other; its own button closes it again. Focus and Adjust
@@ -232,7 +239,7 @@ class ControlBarModel : public QObject {
   void deviceListsChanged();
   void selectionChanged();
   void selectedResolutionChanged();
-  void updateAvailableChanged();
+  void updateStatusChanged();
   void saveLocationChanged();
 
   // For the HID device: a picture-control command and its value.

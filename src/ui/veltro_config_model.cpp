@@ -30,6 +30,11 @@ std::string quoted(const std::string& value) {
   return '"' + value + '"';
 }
 
+// The dongle writes its values in double quotes; "" is no serial number.
+bool isUnquotedEmpty(const QString& value) {
+  return value.isEmpty() || value == QLatin1String("\"\"");
+}
+
 bool hasLineBreak(const QString& text) {
   return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
@@ -93,6 +98,21 @@ QString VeltroConfigModel::pairedPassword() const {
   return toQString(valueOr(dongleSettings_, hid::DongleSettingsKey::KEY_WIFI_PASSWORD));
 }
 
+QString VeltroConfigModel::missingSettings() const {
+  const bool camera = isCameraConnected_ && !cameraSN_.isEmpty();
+  const bool dongle = isDongleConnected_ && !isUnquotedEmpty(dongleSN_);
+  if (camera && dongle) return {};
+  if (!camera && !dongle) return QStringLiteral("the camera's and the dongle's");
+  return camera ? QStringLiteral("the dongle's") : QStringLiteral("the camera's");
+}
+
+QString VeltroConfigModel::waitingFor() const {
+  const QString missing = missingSettings();
+  return missing.isEmpty()
+             ? QString()
+             : QStringLiteral("Waiting for ") + missing + QStringLiteral(" settings\u2026");
+}
+
 void VeltroConfigModel::startLinks() {
   configureLink(*hidDongle_, veltro::kDongleProductId);
   configureLink(*hidCamera_, veltro::kCameraProductId);
@@ -137,6 +157,15 @@ void VeltroConfigModel::refreshFromDevices() {
 }
 
 bool VeltroConfigModel::writeSettings() {
+  // Written without them, the devices would get empty serial numbers and network names and
+  // lose the pairing they have.
+  if (const QString missing = missingSettings(); !missing.isEmpty()) {
+    setStatus(QStringLiteral("Nothing written: ") + missing +
+                  QStringLiteral(" settings have not been read yet."),
+              true);
+    logLine(QStringLiteral("Pairing refused: ") + statusText_);
+    return false;
+  }
   return pairType_ == QLatin1String("P2P") ? writeDirect() : writeThroughWifi();
 }
 

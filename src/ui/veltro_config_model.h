@@ -35,6 +35,10 @@ class VeltroConfigModel : public QObject {
   Q_PROPERTY(QString dongleSettingsText READ dongleSettingsText NOTIFY devicesChanged)
   Q_PROPERTY(QString cameraSettingsText READ cameraSettingsText NOTIFY devicesChanged)
   Q_PROPERTY(bool isAdmin READ isAdmin NOTIFY isAdminChanged)
+  // Pairing needs both devices' settings: their serial numbers name the network. Until then
+  // the view says what it waits for.
+  Q_PROPERTY(bool canPair READ canPair NOTIFY devicesChanged)
+  Q_PROPERTY(QString waitingFor READ waitingFor NOTIFY devicesChanged)
   Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
   Q_PROPERTY(bool statusIsError READ statusIsError NOTIFY statusChanged)
 
@@ -68,6 +72,9 @@ class VeltroConfigModel : public QObject {
   QString dongleSettingsText() const { return dongleSettingsText_; }
   QString cameraSettingsText() const { return cameraSettingsText_; }
   bool isAdmin() const { return isAdmin_; }
+  bool canPair() const { return waitingFor().isEmpty(); }
+  // Empty once both devices are connected and their serial numbers read.
+  QString waitingFor() const;
   QString statusText() const { return statusText_; }
   bool statusIsError() const { return statusIsError_; }
 
@@ -80,7 +87,8 @@ class VeltroConfigModel : public QObject {
   Q_INVOKABLE void startLinks();
   Q_INVOKABLE void requestSettings();
   Q_INVOKABLE void refreshFromDevices();
-  // The confirm button: "Direct" or "Through WiFi" as chosen. False when nothing could be sent.
+  // The confirm button: "Direct" or "Through WiFi" as chosen. False when nothing could be sent;
+  // refused, writing nothing, while a device's settings have not been read.
   Q_INVOKABLE bool writeSettings();
   // `tapCount` taps in one gesture; five turn on the service display for good.
   Q_INVOKABLE void tapped(int tapCount);
@@ -96,6 +104,8 @@ class VeltroConfigModel : public QObject {
   void statusChanged();
 
  private:
+  // Whose settings pairing still lacks ("the camera's"), empty when none.
+  QString missingSettings() const;
   bool writeDirect();
   bool writeThroughWifi();
   void setStatus(const QString& text, bool isError);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -127,34 +129,106 @@ TEST(UpdateCheck, OffersOnlyANewerFeedAndKeepsTheFlagsOnUnusableAnswers) {
     check(feed(notNewer, "https://downloads.example/old"));
     EXPECT_FALSE(checker.updateAvailable());
     EXPECT_EQ(checker.updateDownloadUrl(), "");
+    EXPECT_EQ(checker.status(), UpdateChecker::Status::UpToDate);
   }
   EXPECT_EQ(server.lastQuery(), (StringPairs{{"4711", ""}})) << "the address is sent as given";
   check(feed("1.11", "https://downloads.example/Setup-1.11"));
   EXPECT_TRUE(checker.updateAvailable());
   EXPECT_EQ(checker.updateDownloadUrl(), "https://downloads.example/Setup-1.11");
+  EXPECT_EQ(checker.statusText(), "New version available.");
 
-  // An older version read without its location would turn the flag off.
+  // An older version read without its location would turn the flag off; failures keep offering
+  // the update found before.
   check(R"(<update version="0.5"/>)");
   check("not xml at all");
   server.stop();
   runCheck(checker);
   EXPECT_TRUE(checker.updateAvailable());
   EXPECT_EQ(checker.updateDownloadUrl(), "https://downloads.example/Setup-1.11");
+  EXPECT_EQ(checker.status(), UpdateChecker::Status::UpdateAvailable);
   EXPECT_EQ(availableChanged.count(), 1);
 }
 
-TEST(UpdateFeed, AddressPerEditionWithOneRandomSuffix) {
+TEST(UpdateCheck, SaysUpToDateOnlyAfterASuccessfulCheck) {
+  FeedServer server;
+  server.serve("/current.xml", feed("2.0", "https://downloads.example/Setup-2.0"));
+  UpdateChecker checker(server.url("/current.xml"), "2.0");
+  EXPECT_EQ(checker.status(), UpdateChecker::Status::NotChecked);
+  EXPECT_EQ(checker.statusText(), "") << "never checked: nothing to say";
+
+  QSignalSpy statusChanged(&checker, &UpdateChecker::statusChanged);
+  QSignalSpy finished(&checker, &UpdateChecker::checkFinished);
+  checker.checkForUpdate();
+  EXPECT_EQ(checker.status(), UpdateChecker::Status::Checking);
+  EXPECT_EQ(checker.statusText(), "Checking for updates\u2026");
+  ASSERT_TRUE(finished.wait(kWaitMs));
+  EXPECT_EQ(checker.statusText(), "Up to date.");
+  EXPECT_EQ(statusChanged.count(), 2);
+
+  // A later check keeps the last outcome on show until it ends; failed, it no longer claims
+  // the program is up to date.
+  server.stop();
+  checker.checkForUpdate();
+  EXPECT_EQ(checker.statusText(), "Up to date.");
+  ASSERT_TRUE(finished.wait(kWaitMs));
+  EXPECT_EQ(checker.statusText(), "Could not check for updates.");
+  EXPECT_EQ(statusChanged.count(), 3);
+}
+
+TEST(UpdateCheck, AFailedCheckSaysSoAndOffersNothing) {
+  FeedServer server;
+  server.serve("/newer.xml", feed("2.1", "https://downloads.example/Setup-2.1"));
+  server.serve("/empty.xml", "");
+  server.serve("/unreadable.xml", "<<<");
+  server.serve("/incomplete.xml", R"(<update version="3.0"/>)");
+  QString unreachable;
+  {
+    FeedServer gone;
+    unreachable = gone.url("/feed.xml");
+  }
+
+  for (const QString& address : {unreachable, server.url("/missing.xml"), server.url("/empty.xml"),
+                                 server.url("/unreadable.xml"), server.url("/incomplete.xml")}) {
+    SCOPED_TRACE(address.toStdString());
+    UpdateChecker checker(address, "2.0");
+    runCheck(checker);
+    EXPECT_EQ(checker.status(), UpdateChecker::Status::Failed);
+    EXPECT_EQ(checker.statusText(), "Could not check for updates.");
+    EXPECT_FALSE(checker.updateAvailable());
+  }
+  UpdateChecker checker(server.url("/newer.xml"), "2.0");
+  runCheck(checker);
+  EXPECT_EQ(checker.status(), UpdateChecker::Status::UpdateAvailable);
+}
+
+TEST(UpdateCheck, WithoutAFeedAddressNothingIsAsked) {
+  UpdateChecker checker("", "2.0");
+  QSignalSpy finished(&checker, &UpdateChecker::checkFinished);
+  checker.checkForUpdate();
+  EXPECT_TRUE(checker.findChildren<QNetworkReply*>().isEmpty()) << "no request was made";
+  EXPECT_EQ(checker.status(), UpdateChecker::Status::Off);
+  EXPECT_EQ(checker.statusText(), "");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(finished.count(), 0);
+}
+
+TEST(UpdateFeed, ConfiguredOrOverriddenAddressWithOneRandomNumber) {
   const QByteArray saved = qgetenv("DRAVIN_UPDATE_FEED");
+  const bool wasSet = qEnvironmentVariableIsSet("DRAVIN_UPDATE_FEED");
   qunsetenv("DRAVIN_UPDATE_FEED");
-  const QString suffix = updateFeedAddress(true).section('?', 1);
-  EXPECT_EQ(QString::number(suffix.toUInt()), suffix) << "a plain number";
-  EXPECT_EQ(updateFeedAddress(true),
-            "https://updates.pelora-dravin.example/linux/pelora.xml?" + suffix);
-  EXPECT_EQ(updateFeedAddress(false),
-            "https://updates.pelora-dravin.example/linux/tarvo.xml?" + suffix);
+  const QString configured = "https://feeds.example/dravin.xml";
+  const QString number = updateFeedAddress(configured).section('?', 1);
+  EXPECT_EQ(QString::number(number.toUInt()), number) << "a plain number";
+  EXPECT_EQ(updateFeedAddress(configured), configured + "?" + number);
+  EXPECT_EQ(updateFeedAddress(configured + "?edition=tarvo"),
+            configured + "?edition=tarvo&" + number);
+  EXPECT_EQ(updateFeedAddress(""), "") << "no address: the check is off";
   qputenv("DRAVIN_UPDATE_FEED", "http://127.0.0.1:1/feed.xml");
-  EXPECT_EQ(updateFeedAddress(false), "http://127.0.0.1:1/feed.xml?" + suffix);
-  saved.isNull() ? qunsetenv("DRAVIN_UPDATE_FEED") : qputenv("DRAVIN_UPDATE_FEED", saved);
+  EXPECT_EQ(updateFeedAddress(""), "http://127.0.0.1:1/feed.xml?" + number);
+  EXPECT_EQ(updateFeedAddress(configured), "http://127.0.0.1:1/feed.xml?" + number);
+  qputenv("DRAVIN_UPDATE_FEED", "");
+  EXPECT_EQ(updateFeedAddress(configured), "") << "set but empty turns the check off";
+  wasSet ? qputenv("DRAVIN_UPDATE_FEED", saved) : qunsetenv("DRAVIN_UPDATE_FEED");
 }
 
 TEST(UpdateDownload, StoresTheWholeFileInsideTheRootOrNothing) {

@@ -245,6 +245,30 @@ TEST(ControlBarModel, ResolutionAndOfflineGoThroughTheSettings) {
   }
 }
 
+TEST(ControlBarModel, SettingsSayOnlyWhatTheUpdateCheckFound) {
+  ControlBarModel m;
+  EXPECT_EQ(m.updateStatusText(), "") << "no checker";
+  {  // a build without a feed says nothing
+    UpdateChecker off("", "1.0");
+    m.setUpdates(&off);
+    off.checkForUpdate();
+    EXPECT_EQ(m.updateStatusText(), "");
+    EXPECT_FALSE(m.upToDate());
+  }
+  {  // nothing listens on port 9 of loopback: checking, then the failure, never "Up to date"
+    UpdateChecker failing("http://127.0.0.1:9/feed.xml", "1.0");
+    m.setUpdates(&failing);
+    QSignalSpy changed(&m, &ControlBarModel::updateStatusChanged);
+    failing.checkForUpdate();
+    EXPECT_EQ(m.updateStatusText(), "Checking for updates\u2026");
+    ASSERT_TRUE(waitUntil([&] { return failing.status() == UpdateChecker::Status::Failed; }));
+    EXPECT_EQ(m.updateStatusText(), "Could not check for updates.");
+    EXPECT_FALSE(m.upToDate());
+    EXPECT_FALSE(m.updateAvailable());
+    EXPECT_EQ(changed.count(), 2);
+  }
+}
+
 // The maker's camera buttons and the recording label, on a running test session.
 class ControlBarSession : public testing::Test {
  protected:

@@ -141,6 +141,74 @@ TEST(VeltroConfigModel, WritesTheTypedNetworkForThroughWifi) {
   EXPECT_EQ(bus->written(kCamera).size(), before);
 }
 
+TEST(VeltroConfigModel, PairsOnlyOnceBothDevicesSettingsAreRead) {
+  auto bus = std::make_shared<FakeHidBus>();
+  VeltroConfigModel m(bus->factory());
+  m.startLinks();
+  bus->attach(kDongle);
+  bus->attach(kCamera);
+  ASSERT_TRUE(
+      waitUntil([&] { return m.hidDongle().isConnected() && m.hidCamera().isConnected(); }));
+  // Each refusal, in both pair types, leaves both devices without a single settings write.
+  auto refusesAndWritesNothing = [&] {
+    for (const char* type : {"P2P", "JOIN"}) {
+      m.setPairType(type);
+      EXPECT_FALSE(m.writeSettings()) << type;
+      EXPECT_TRUE(m.statusIsError());
+    }
+    EXPECT_TRUE(writtenTexts(bus->written(kCamera), hid::kWriteCameraSettings).empty());
+    EXPECT_TRUE(writtenTexts(bus->written(kDongle), hid::kWriteDongleSettings).empty());
+    m.setPairType("P2P");
+  };
+  // Asks both devices again and shows what they answered.
+  auto readAgain = [&](const std::string& camera, const std::string& dongle) {
+    m.requestSettings();
+    ASSERT_TRUE(waitUntil([&] {
+      return m.hidCamera().veltroCameraSettings() == camera &&
+             m.hidDongle().veltroDongleSettings() == dongle;
+    }));
+    m.refreshFromDevices();
+  };
+
+  {  // connected, nothing read
+    m.refreshFromDevices();
+    EXPECT_FALSE(m.canPair());
+    EXPECT_EQ(m.waitingFor(), "Waiting for the camera's and the dongle's settings\u2026");
+    refusesAndWritesNothing();
+  }
+  {  // the dongle answered without a serial number (two quotes), the camera not at all
+    const std::string noSerial = "DONGLE_SN=\"\"\nWIFI_KEY_MGMT=\"WPA\"\n";
+    bus->answer(kDongle, hid::kRequestDongleSettings, settingsChunks('Q', noSerial));
+    readAgain("", noSerial);
+    EXPECT_EQ(m.waitingFor(), "Waiting for the camera's and the dongle's settings\u2026");
+    refusesAndWritesNothing();
+  }
+  {  // the dongle's settings in, the camera's still missing
+    bus->answer(kDongle, hid::kRequestDongleSettings, settingsChunks('Q', kDongleText));
+    readAgain("", kDongleText);
+    EXPECT_EQ(m.waitingFor(), "Waiting for the camera's settings\u2026");
+    refusesAndWritesNothing();
+  }
+  {  // both in: the real serial numbers are written
+    bus->answer(kCamera, hid::kRequestCameraSettings, settingsChunks('P', kCameraText));
+    readAgain(kCameraText, kDongleText);
+    EXPECT_TRUE(m.canPair());
+    EXPECT_EQ(m.waitingFor(), "");
+    EXPECT_TRUE(m.writeSettings());
+    EXPECT_EQ(writtenTexts(bus->written(kCamera), hid::kWriteCameraSettings),
+              std::vector<std::string>{veltro::directCameraText("VC123")});
+    EXPECT_EQ(writtenTexts(bus->written(kDongle), hid::kWriteDongleSettings),
+              std::vector<std::string>{veltro::directDongleText("\"VD9\"", "VC123")});
+  }
+  {  // the camera unplugged: waiting for it again
+    bus->remove(kCamera);
+    ASSERT_TRUE(waitUntil([&] { return !m.hidCamera().isConnected(); }));
+    m.refreshFromDevices();
+    EXPECT_EQ(m.waitingFor(), "Waiting for the camera's settings\u2026");
+    EXPECT_FALSE(m.writeSettings());
+  }
+}
+
 TEST(VeltroConfigModel, AdminTapsCancelAndClose) {
   auto bus = std::make_shared<FakeHidBus>();
   bus->attach(kCamera);
@@ -157,10 +225,9 @@ TEST(VeltroConfigModel, AdminTapsCancelAndClose) {
       m.tapped(1);
       EXPECT_TRUE(m.isAdmin());
     }
-    {  // nothing read yet and the dongle away: the camera alone is written, and the view says so
-      EXPECT_TRUE(m.writeSettings());
-      EXPECT_EQ(writtenTexts(bus->written(kCamera), hid::kWriteCameraSettings),
-                std::vector<std::string>{veltro::directCameraText("")});
+    {  // nothing read yet and the dongle away: nothing is written, and the view says why
+      EXPECT_FALSE(m.writeSettings());
+      EXPECT_TRUE(bus->written(kCamera).empty());
       EXPECT_TRUE(m.statusIsError());
     }
     m.cancel();
@@ -200,11 +267,22 @@ TEST(VeltroConfigView, ShowsDevicesAndRefusals) {
   ASSERT_NE(view, nullptr);
   auto* m = view->property("model").value<VeltroConfigModel*>();
   ASSERT_NE(m, nullptr);
+  auto* pair = view->findChild<QQuickItem*>("pair");
+  auto* waiting = view->findChild<QQuickItem*>("waiting");
+  ASSERT_NE(pair, nullptr);
+  ASSERT_NE(waiting, nullptr);
+  {  // before the devices' settings are read: Pair is off and the view says what it waits for
+    EXPECT_FALSE(pair->isEnabled());
+    EXPECT_EQ(waiting->property("text").toString(),
+              "Waiting for the camera's and the dongle's settings\u2026");
+  }
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
   ASSERT_TRUE(
       waitUntil([&] { return m->cameraSN() == "VC123" && m->dongleSN() == "\"VD9\""; }, 10000));
+  EXPECT_TRUE(pair->isEnabled());
+  EXPECT_FALSE(waiting->isVisible());
   auto* status = view->findChild<QQuickItem*>("status");
   ASSERT_NE(status, nullptr);
   {  // a refused password: the message shows in the view

@@ -27,13 +27,23 @@ PopoverPanel {
             color: settings.textColor
         }
 
-        Item { implicitWidth: 1; implicitHeight: 1 }
+        // Only what a finished check found; a build without an update check says nothing here.
+        Item {
+            visible: updateRow.visible
+            implicitWidth: 1
+            implicitHeight: 1
+        }
         RowLayout {
+            id: updateRow
+            visible: settings.model.updateStatusText !== ""
             spacing: 10
             Label {
-                text: settings.model.updateAvailable ? "\u2739 New version available." : "\u2714\ufe0e Up to date."
-                color: settings.model.updateAvailable ? "#ff5a52" : "#48c774"
-                font.bold: true
+                objectName: "updateStatus"
+                text: (settings.model.updateAvailable ? "\u2739 " : settings.model.upToDate ? "\u2714\ufe0e " : "")
+                      + settings.model.updateStatusText
+                color: settings.model.updateAvailable ? "#ff5a52"
+                     : settings.model.upToDate ? "#48c774" : settings.labelColor
+                font.bold: settings.model.updateAvailable || settings.model.upToDate
             }
             Button {
                 visible: settings.model.updateAvailable

@@ -203,6 +203,13 @@ Item {
         }
 
         Caption {
+            objectName: "waiting"
+            visible: text.length > 0
+            text: veltro.waitingFor
+            color: view.dimColor
+        }
+
+        Caption {
             objectName: "status"
             visible: text.length > 0
             text: veltro.statusText
@@ -217,7 +224,8 @@ Item {
             ActionButton {
                 text: "Pair"
                 primary: true
-                enabled: veltro.isCameraConnected || veltro.isDongleConnected
+                objectName: "pair"
+                enabled: veltro.canPair
                 onClicked: veltro.writeSettings()
             }
             ActionButton {
