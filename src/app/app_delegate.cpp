@@ -18,6 +18,7 @@
 #include "notification_names.h"
 #include "resource_paths.h"
 #include "storage_folders.h"
+#include "user_texts.h"
 #include "window_tunnel.h"
 
 namespace dravin {
@@ -128,7 +129,7 @@ void AppDelegate::grantFolder(const QString& folder) {
 
 bool AppDelegate::saveGuard() {
   if (storageFolders()) return true;
-  emit alertRequested(SettingsStore::kSaveGuardText);
+  emit alertRequested(texts::kSaveGuard);
   return false;
 }
 

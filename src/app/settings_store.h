@@ -27,9 +27,6 @@ class SettingsStore : public QObject {
   static inline const QString kFolderKey = QStringLiteral("bookmark_folder");
   static inline const QString kOfflineKey = QStringLiteral("bookmark_offline");
   static inline const QString kResolutionKey = QStringLiteral("bookmark_resolution");
-  static inline const QString kSaveGuardText = QStringLiteral(
-      "No Permissions granted to save files on your computer, please restart app and choose a "
-      "folder to save files!");
 
   explicit SettingsStore(QObject* parent = nullptr);
 

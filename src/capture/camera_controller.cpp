@@ -19,14 +19,12 @@
 #include "sample_frame.h"
 #include "screen_recorder.h"
 #include "storage_folders.h"
+#include "user_texts.h"
 
 namespace dravin {
 
 namespace {
 
-const QString kSaveGuardText = QStringLiteral(
-    "No Permissions granted to save files on your computer, please restart app and choose a "
-    "folder to save files!");
 const QString kScreenPermissionText = QStringLiteral(
     "Please click OK and then allow the screen recording permission for Pelora in System "
     "Preferences -> Security & Privacy -> Screen Recording!");
@@ -319,7 +317,7 @@ void CameraController::setMirrorHorizontal(bool mirror) {
 std::optional<QString> CameraController::captureFolder(bool videos) {
   const auto& folders = storageFolders();
   if (!folders) {
-    emit alertRequested(kSaveGuardText);
+    emit alertRequested(texts::kSaveGuard);
     return std::nullopt;
   }
   return videos ? folders->videos : folders->images;

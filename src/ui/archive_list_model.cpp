@@ -7,6 +7,7 @@
 #include "notification_names.h"
 #include "snapshot_archive.h"
 #include "storage_folders.h"
+#include "user_texts.h"
 
 namespace dravin {
 
@@ -44,7 +45,7 @@ void ArchiveListModel::removeFile(const QString& id) {
 
 void ArchiveListModel::openFolder() {
   if (!storageFolders()) {
-    emit alertRequested(kNoFolderText);
+    emit alertRequested(texts::kSaveGuard);
     return;
   }
   QDesktopServices::openUrl(QUrl::fromLocalFile(storageFolders()->root));

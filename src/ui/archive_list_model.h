@@ -18,10 +18,6 @@ class ArchiveListModel : public QObject {
                  hideArchiveListChanged)
 
  public:
-  static inline const QString kNoFolderText =
-      "No Permissions granted to save files on your computer, please restart app and choose a "
-      "folder to save files!";
-
   explicit ArchiveListModel(QObject* parent = nullptr);
   ArchiveListModel(SnapshotArchive& archive, QObject* parent);
 
