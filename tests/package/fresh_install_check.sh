@@ -106,8 +106,8 @@ app=
 echo "the application started from its menu entry"
 
 # Every dialog, with the installed copy started inside the fresh system. The dialog test's work
-# folder (its configuration, home and storage) is bound into the system at the same path, and
-# its display's cookie copied there.
+# folder (its configuration, home and storage) and its session bus's socket are bound into the
+# system at the same paths, and its display's cookie copied there.
 launcher=$root/tmp/launch-installed.sh
 cat >"$launcher" <<EOF
 #!/bin/sh
@@ -116,7 +116,15 @@ work=\$(dirname "\$HOME")
 mkdir -p "$root\$work"
 mountpoint -q "$root\$work" || mount --bind "\$work" "$root\$work"
 [ -n "\$XAUTHORITY" ] && cp "\$XAUTHORITY" "\$work/Xauthority"
-exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR=/tmp \\
+mkdir -p -m 0700 "\$work/runtime"
+# The session bus listens on a socket file in this machine's /tmp.
+bus=\${DBUS_SESSION_BUS_ADDRESS#unix:path=}
+bus=\${bus%%,*}
+if [ -S "\$bus" ] && ! mountpoint -q "$root\$bus"; then
+  touch "$root\$bus"
+  mount --bind "\$bus" "$root\$bus"
+fi
+exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="\$work/runtime" \\
   HOME="\$HOME" XDG_CONFIG_HOME="\$XDG_CONFIG_HOME" DISPLAY="\$DISPLAY" XAUTHORITY="\$work/Xauthority" \\
   DBUS_SESSION_BUS_ADDRESS="\$DBUS_SESSION_BUS_ADDRESS" QTWEBENGINE_DISABLE_SANDBOX=1 \\
   DRAVIN_HTTP_PORT="\$DRAVIN_HTTP_PORT" DRAVIN_UPDATE_FEED="\$DRAVIN_UPDATE_FEED" \\
