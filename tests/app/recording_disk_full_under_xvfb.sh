@@ -56,6 +56,7 @@ fillDuring() {
   waitFor 30 bash -c "[[ \$(grep -cxF 'Recording stopped: the disk is full' '$work/app.log') -ge $3 ]]" ||
     fail "$1: the full disk did not stop the recording"
   waitFor 30 logSays "$2 file://$videos/" || fail "$1: the movie kept was not announced"
+  screenshot "disk-full-$1.png"
   kill -0 "$pid" 2>/dev/null || fail "$1: the application died"
   local movie seconds
   movie=$(newestMovie "$videos")
