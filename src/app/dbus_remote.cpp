@@ -42,6 +42,9 @@ void DBusRemote::StartScreenRecording() {
 void DBusRemote::StopRecording() {
   camera_.stopRecording();
 }
+QString DBusRemote::RecordingTime() {
+  return camera_.recordingTimeString();
+}
 void DBusRemote::ToggleFreeze() {
   camera_.toggleFreeze();
 }

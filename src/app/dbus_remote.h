@@ -25,6 +25,8 @@ class DBusRemote : public QObject {
   void StartRecording();
   void StartScreenRecording();
   void StopRecording();
+  // What the control bar's recording timer shows: "mm:ss" of the movie so far, "00:00" idle.
+  QString RecordingTime();
   void ToggleFreeze();
   void SetZoom(double factor);
   // "left" or "right".

@@ -55,7 +55,10 @@ CameraController::~CameraController() {
     std::lock_guard lock(frameMutex_);
     recording = std::move(recording_);
   }
-  if (recording && recording->writer) recording->writer->finish();
+  // Closing down: the file plays as it is; compacting it would hold up the exit.
+  if (recording && recording->writer) {
+    recording->writer->finish(gst::MovieWriter::Finishing::asWritten);
+  }
   std::shared_ptr<gst::CameraSession> session;
   {
     std::lock_guard lock(stateMutex_);
@@ -396,9 +399,18 @@ void CameraController::startRecording() {
   auto recording = std::make_shared<Recording>();
   recording->source = recordingSource_;
   recording->path = path;
+  QPointer<CameraController> self(this);
+  std::weak_ptr<Recording> weak = recording;
+  // A full disk stops the recording as the user's Stop would.
+  auto failed = [self, weak](const gst::WriteFailure&) {
+    onMainThread([self, weak] {
+      auto current = weak.lock();
+      if (self && current && self->isCurrent(current)) self->stopRecording();
+    });
+  };
   try {
     recording->writer =
-        std::make_unique<gst::MovieWriter>(path.toStdString(), curTarvoMic().has_value());
+        std::make_unique<gst::MovieWriter>(path.toStdString(), curTarvoMic().has_value(), failed);
   } catch (const gst::GstError& error) {
     QFile::remove(path);
     logLine(QStringLiteral("Error recording movie: ") + error.what());
@@ -488,11 +500,37 @@ void CameraController::stopRecording() {
   });
 }
 
+bool CameraController::isCurrent(const std::shared_ptr<Recording>& recording) const {
+  std::lock_guard lock(frameMutex_);
+  return recording_ == recording;
+}
+
 void CameraController::finishRecording(std::shared_ptr<Recording> recording, const QString& error) {
   const bool screen = recording->source == QLatin1String("screen");
   std::erase(finishingScreens_, recording);
+  bool wasCurrent = false;
+  {
+    // A screen recording whose writing failed ends without a Stop.
+    std::lock_guard lock(frameMutex_);
+    if (recording_ == recording) {
+      recording_.reset();
+      wasCurrent = true;
+    }
+  }
+  if (wasCurrent) emit recordingChanged();
   const QUrl url = QUrl::fromLocalFile(recording->path);
-  if (!error.isEmpty()) {
+  const auto failure =
+      recording->writer ? recording->writer->failure() : recording->screen->writeFailure();
+  if (failure) {
+    // What was written up to the failure plays; it is kept and announced like any recording.
+    const QString text =
+        QStringLiteral("Recording stopped: ") + (failure->kind == gst::WriteFailure::Kind::diskFull
+                                                     ? QStringLiteral("the disk is full")
+                                                     : QString::fromStdString(failure->text));
+    logLine(text);
+    emit alertRequested(text);
+    if (!QFile::exists(recording->path)) return;
+  } else if (!error.isEmpty()) {
     logLine((screen ? QStringLiteral("Finished Error recording screen: ")
                     : QStringLiteral("Error recording movie: ")) +
             error);

@@ -128,6 +128,8 @@ class CameraController : public QObject {
   void onAudioSample(GstSample* sample);
   // On the main thread.
   void sessionStarted(const TarvoCamera& camera);
+  bool isCurrent(const std::shared_ptr<Recording>& recording) const;
+  // Logs and announces the file; a recording that failed midway is also shown to the user.
   void finishRecording(std::shared_ptr<Recording> recording, const QString& error);
   std::optional<QString> captureFolder(bool videos);
 

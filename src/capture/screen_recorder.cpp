@@ -167,7 +167,14 @@ ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
   }
 
   try {
-    output_ = std::make_unique<gst::MovieWriter>(destination_, audioDevice.has_value());
+    // A full disk ends the recording as Stop would, keeping what was written.
+    output_ = std::make_unique<gst::MovieWriter>(
+        destination_, audioDevice.has_value(), [this](const gst::WriteFailure& failure) {
+          std::lock_guard lock(mutex_);
+          if (!closing_ && (state_ == State::recording || state_ == State::paused)) {
+            finishOnWorker(failure.text);
+          }
+        });
   } catch (const gst::GstError& error) {
     session_->stop();
     throw Error(Code::couldNotAddOutput, error.what());
@@ -192,7 +199,7 @@ ScreenRecorder::~ScreenRecorder() {
   }
   if (wasOpen) {
     session_->stop();
-    output_->finish();
+    output_->finish(gst::MovieWriter::Finishing::asWritten);
     if (!startAnnounced_) removeEmptyMovie();
   }
   activity_.release();
@@ -277,6 +284,10 @@ void ScreenRecorder::resume() {
 
 GstClockTime ScreenRecorder::recordedDuration() const {
   return output_->recordedDuration();
+}
+
+std::optional<gst::WriteFailure> ScreenRecorder::writeFailure() const {
+  return output_->failure();
 }
 
 void ScreenRecorder::removeEmptyMovie() const {

@@ -91,7 +91,8 @@ class ScreenRecorder {
   ScreenRecorder& operator=(const ScreenRecorder&) = delete;
 
   // Set before start(). onStart comes with the first frame, from a streaming thread; onPause and
-  // onResume from the caller of pause()/resume(); onFinish exactly once, from a worker thread.
+  // onResume from the caller of pause()/resume(); onFinish exactly once, from a worker thread,
+  // after stop() or when writing fails (a full disk).
   std::function<void()> onStart;
   std::function<void(const std::string& destination, const std::optional<std::string>& error)>
       onFinish;
@@ -108,6 +109,8 @@ class ScreenRecorder {
   VideoSize videoSize() const { return videoSize_; }
   // The movie's length so far, paused stretches left out.
   GstClockTime recordedDuration() const;
+  // Why the movie stopped taking frames by itself (then onFinish carries its text), if it did.
+  std::optional<gst::WriteFailure> writeFailure() const;
 
  private:
   enum class State { idle, recording, paused, stopping, finished };

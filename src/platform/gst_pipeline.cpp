@@ -55,8 +55,10 @@ void Pipeline::watchBus() {
       GError* error = nullptr;
       gst_message_parse_error(message.get(), &error, nullptr);
       std::string text = error ? error->message : "unknown error";
+      const bool noSpaceLeft =
+          error && g_error_matches(error, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NO_SPACE_LEFT);
       if (error) g_error_free(error);
-      deliverError(text);
+      deliverError(text, noSpaceLeft);
     } else {
       {
         std::lock_guard lock(stateMutex_);
@@ -69,12 +71,13 @@ void Pipeline::watchBus() {
   }
 }
 
-void Pipeline::deliverError(const std::string& text) {
+void Pipeline::deliverError(const std::string& text, bool noSpaceLeft) {
   {
     std::lock_guard lock(stateMutex_);
     if (errorDelivered_) return;
     errorDelivered_ = true;
     firstError_ = text;
+    noSpaceLeft_ = noSpaceLeft;
   }
   changed_.notify_all();
   if (onError) onError(text);
@@ -114,10 +117,19 @@ bool Pipeline::finish(GstClockTime timeout) {
   gst_element_get_state(pipeline_.get(), &state, nullptr, 0);
   if (state != GST_STATE_PLAYING && state != GST_STATE_PAUSED) return false;
   gst_element_send_event(pipeline_.get(), gst_event_new_eos());
+  return waitForEnd(timeout);
+}
+
+bool Pipeline::waitForEnd(GstClockTime timeout) {
   std::unique_lock lock(stateMutex_);
   return changed_.wait_for(lock, std::chrono::nanoseconds(timeout), [this] {
     return eosSeen_ || errorDelivered_;
   }) && eosSeen_;
+}
+
+bool Pipeline::ranOutOfSpace() const {
+  std::lock_guard lock(stateMutex_);
+  return noSpaceLeft_;
 }
 
 void Pipeline::stop() {

@@ -34,7 +34,12 @@ class Pipeline {
   // Sends end-of-stream and waits for it to pass the sinks, so files are finished.
   // Returns false when it did not arrive in time or an error came first.
   bool finish(GstClockTime timeout = 10 * GST_SECOND);
+  // Waits for a stream that ends by itself (a file read to its end) to pass the sinks.
+  // Returns false when it did not arrive in time or an error came first.
+  bool waitForEnd(GstClockTime timeout);
   void stop();
+  // Whether the first error was a sink running out of room on its disk; set before onError runs.
+  bool ranOutOfSpace() const;
 
   GstElement* get() const { return pipeline_.get(); }
   // A named element of the pipeline, or nothing.
@@ -45,14 +50,15 @@ class Pipeline {
  private:
   void watchBus();
   [[noreturn]] void failToStart();
-  void deliverError(const std::string& text);
+  void deliverError(const std::string& text, bool noSpaceLeft);
 
   ElementPtr pipeline_;
   BusPtr bus_;
   std::thread watcher_;
   std::atomic<bool> stopping_{false};
-  std::mutex stateMutex_;
+  mutable std::mutex stateMutex_;
   std::string firstError_;
+  bool noSpaceLeft_ = false;
   bool eosSeen_ = false;
   bool errorDelivered_ = false;
   std::condition_variable_any changed_;

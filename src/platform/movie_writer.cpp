@@ -2,19 +2,46 @@
 
 #include <gst/app/gstappsrc.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+
+#include "movie_compactor.h"
+
 namespace dravin::gst {
 
 namespace {
 
-std::string describe(const std::string& path, bool withAudio) {
+// Index bytes held per second of movie and track: a 30 fps H.264 picture of the screen needs
+// about 130, AAC sound about 210 (measured); twice that covers timestamps that jitter more.
+constexpr std::uint64_t kIndexBytesPerSecond = 400;
+// qtmux holds the room twice: it writes each index into the place the last one did not use.
+constexpr std::uint64_t kIndexPlaces = 2;
+constexpr std::uintmax_t kShareOfFreeSpace = 10;
+constexpr GstClockTime kShortestMovie = 60 * GST_SECOND;
+// Samples stop this long before the held room runs out, so the last index still fits.
+constexpr GstClockTime kLengthMargin = 10 * GST_SECOND;
+
+std::optional<std::uintmax_t> freeSpaceFor(const std::string& path) {
+  std::error_code error;
+  auto folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  const auto space = std::filesystem::space(folder, error);
+  if (error) return std::nullopt;
+  return space.available;
+}
+
+std::string describe(const std::string& path, bool withAudio, GstClockTime longest) {
   const std::string source =
       " format=time is-live=true max-bytes=67108864 leaky-type=upstream ! queue ! ";
-  std::string text = "appsrc name=video" + source +
-                     "videoconvert ! video/x-raw,format=I420 ! x264enc bitrate=" +
-                     std::to_string(MovieWriter::kBitsPerSecond / 1000) +
-                     " speed-preset=veryfast tune=zerolatency key-int-max=60 ! h264parse ! "
-                     "mp4mux name=mux ! filesink location=" +
-                     quoteLaunchValue(path);
+  std::string text =
+      "appsrc name=video" + source + "videoconvert ! video/x-raw,format=I420 ! x264enc bitrate=" +
+      std::to_string(MovieWriter::kBitsPerSecond / 1000) +
+      " speed-preset=veryfast tune=zerolatency key-int-max=60 ! h264parse ! "
+      "mp4mux name=mux reserved-max-duration=" +
+      std::to_string(longest) + " reserved-bytes-per-sec=" + std::to_string(kIndexBytesPerSecond) +
+      " reserved-moov-update-period=" + std::to_string(MovieWriter::kIndexPeriod) +
+      " ! filesink location=" + quoteLaunchValue(path);
   if (withAudio) {
     text += " appsrc name=audio" + source +
             "audioconvert ! audioresample ! avenc_aac ! aacparse ! mux.";
@@ -22,10 +49,25 @@ std::string describe(const std::string& path, bool withAudio) {
   return text;
 }
 
+// How long a movie may become, from the free space where it is written (empty: unknown).
+GstClockTime longestMovie(std::optional<std::uintmax_t> freeBytes, int tracks) {
+  const std::uint64_t perSecond = kIndexPlaces * kIndexBytesPerSecond * std::max(1, tracks);
+  GstClockTime longest = MovieWriter::kLongestMovie;
+  if (freeBytes) {
+    const std::uint64_t seconds = *freeBytes / kShareOfFreeSpace / perSecond;
+    longest = std::min<GstClockTime>(longest, seconds * GST_SECOND);
+  }
+  return std::max(longest, kShortestMovie);
+}
+
 }  // namespace
 
-MovieWriter::MovieWriter(const std::string& path, bool withAudio)
-    : pipeline_(std::make_unique<Pipeline>(describe(path, withAudio))), withAudio_(withAudio) {
+MovieWriter::MovieWriter(const std::string& path, bool withAudio, FailureHandler onFailure)
+    : path_(path),
+      longest_(longestMovie(freeSpaceFor(path), withAudio ? 2 : 1)),
+      onFailure_(std::move(onFailure)),
+      pipeline_(std::make_unique<Pipeline>(describe(path, withAudio, longest_))),
+      withAudio_(withAudio) {
   videoSource_ = pipeline_->element("video");
   video_.source = videoSource_.get();
   if (withAudio) {
@@ -33,29 +75,56 @@ MovieWriter::MovieWriter(const std::string& path, bool withAudio)
     audio_.source = audioSource_.get();
   }
   pipeline_->onError = [this](const std::string& text) {
-    std::lock_guard lock(mutex_);
-    if (error_.empty()) error_ = text;
+    const auto kind =
+        pipeline_->ranOutOfSpace() ? WriteFailure::Kind::diskFull : WriteFailure::Kind::other;
+    std::optional<WriteFailure> failed;
+    {
+      std::lock_guard lock(mutex_);
+      failed = fail({kind, text});
+    }
+    report(failed);
   };
   pipeline_->playWhenFed();
 }
 
 MovieWriter::~MovieWriter() {
-  finish();
+  finish(Finishing::asWritten);
+  // Its bus thread reports into the members below: gone before they are.
+  pipeline_.reset();
 }
 
 void MovieWriter::pushVideo(GstSample* sample) {
-  std::lock_guard lock(mutex_);
-  push(video_, sample, true);
+  std::optional<WriteFailure> failed;
+  {
+    std::lock_guard lock(mutex_);
+    failed = push(video_, sample, true);
+  }
+  report(failed);
 }
 
 void MovieWriter::pushAudio(GstSample* sample) {
-  std::lock_guard lock(mutex_);
-  if (withAudio_) push(audio_, sample, false);
+  if (!withAudio_) return;
+  std::optional<WriteFailure> failed;
+  {
+    std::lock_guard lock(mutex_);
+    failed = push(audio_, sample, false);
+  }
+  report(failed);
 }
 
-void MovieWriter::push(Stream& stream, GstSample* sample, bool isVideo) {
+std::optional<WriteFailure> MovieWriter::fail(WriteFailure failure) {
+  if (failure_) return std::nullopt;
+  failure_ = failure;
+  return failure;
+}
+
+void MovieWriter::report(const std::optional<WriteFailure>& failure) {
+  if (failure && onFailure_) onFailure_(*failure);
+}
+
+std::optional<WriteFailure> MovieWriter::push(Stream& stream, GstSample* sample, bool isVideo) {
   GstBuffer* buffer = sample ? gst_sample_get_buffer(sample) : nullptr;
-  if (finished_ || paused_ || !buffer || !GST_BUFFER_PTS_IS_VALID(buffer)) return;
+  if (finished_ || failure_ || paused_ || !buffer || !GST_BUFFER_PTS_IS_VALID(buffer)) return {};
   const GstClockTime pts = GST_BUFFER_PTS(buffer);
   const GstClockTime duration =
       GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
@@ -70,11 +139,14 @@ void MovieWriter::push(Stream& stream, GstSample* sample, bool isVideo) {
       resuming_ = false;
     }
   } else if (start_ == GST_CLOCK_TIME_NONE || resuming_) {
-    return;  // sound is placed against the picture: none before the first frame
+    return {};  // sound is placed against the picture: none before the first frame
   }
-  if (pts < offset_) return;
+  if (pts < offset_) return {};
   const GstClockTime out = pts - offset_;
-  if (stream.lastOut != GST_CLOCK_TIME_NONE && out <= stream.lastOut) return;
+  if (stream.lastOut != GST_CLOCK_TIME_NONE && out <= stream.lastOut) return {};
+  if (out + kLengthMargin >= longest_) {
+    return fail({WriteFailure::Kind::tooLong, "the movie reached the longest length it can have"});
+  }
 
   if (!stream.capsSet) {
     gst_app_src_set_caps(GST_APP_SRC(stream.source), gst_sample_get_caps(sample));
@@ -89,6 +161,7 @@ void MovieWriter::push(Stream& stream, GstSample* sample, bool isVideo) {
     recorded_ = out + duration;
   }
   gst_app_src_push_buffer(GST_APP_SRC(stream.source), copy);
+  return {};
 }
 
 void MovieWriter::pause() {
@@ -113,7 +186,12 @@ GstClockTime MovieWriter::recordedDuration() const {
   return recorded_;
 }
 
-std::string MovieWriter::finish() {
+std::optional<WriteFailure> MovieWriter::failure() const {
+  std::lock_guard lock(mutex_);
+  return failure_;
+}
+
+std::string MovieWriter::finish(Finishing how) {
   {
     std::lock_guard lock(mutex_);
     if (finished_) return finishResult_;
@@ -121,14 +199,23 @@ std::string MovieWriter::finish() {
   }
   gst_app_src_end_of_stream(GST_APP_SRC(video_.source));
   if (audio_.source) gst_app_src_end_of_stream(GST_APP_SRC(audio_.source));
-  bool ended = pipeline_->finish(30 * GST_SECOND);
+  const bool ended = pipeline_->finish(30 * GST_SECOND);
   pipeline_->stop();
-  std::lock_guard lock(mutex_);
-  if (!error_.empty()) {
-    finishResult_ = error_;
-  } else if (!ended) {
-    finishResult_ = "the movie could not be finished";
+  bool compact = how == Finishing::compact;
+  {
+    std::lock_guard lock(mutex_);
+    if (failure_) {
+      finishResult_ = failure_->text;
+      // A full disk has no room for a second copy; the file as it is plays.
+      compact = compact && failure_->kind != WriteFailure::Kind::diskFull;
+    } else if (!ended) {
+      finishResult_ = "the movie could not be finished";
+    }
+    compact = compact && recorded_ > 0;
   }
+  // Left as written when this fails: the index is in front already, only the held room stays.
+  if (compact) compactMovie(path_);
+  std::lock_guard lock(mutex_);
   return finishResult_;
 }
 
