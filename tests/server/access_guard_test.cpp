@@ -1,4 +1,5 @@
-// The key of the file route: who is let through, and what a refusal costs the log.
+// The key of the file route: who is let through, what a refusal costs the log, and the real
+// server over loopback refusing files and WebSocket upgrades without the key.
 #include "access_guard.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,11 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+
+#include "http_server.h"
+#include "lesson_routes.h"
+#include "test_support.h"
+#include "websocket.h"
 
 using namespace dravin;
 using namespace std::chrono_literals;
@@ -108,4 +114,63 @@ TEST(AccessGuard, RefusalsReachTheLogOnceAMinute) {
     EXPECT_EQ(line.find("key="), std::string::npos) << "no query in a report: " << line;
     EXPECT_EQ(line.find('\n'), std::string::npos) << line;
   }
+}
+
+TEST(AccessGuard, ServerRefusesFilesAndUpgradesWithoutTheKey) {
+  test::TempDir lessons;
+  test::TempDir files;
+  lessons.write("lesson1.html", "<p>lesson one</p>");
+  auto picture = files.write("a.png", "picture bytes");
+  auto server = std::make_shared<HttpServer>();
+  registerStandardRoutes(*server, lessons.path(), std::make_shared<AccessGuard>(kKey));
+  // Two segments: the lessons' "/:path" would take a one-segment route first.
+  (*server)["/ws/echo"] = websocketHandler({});
+  EXPECT_THROW(registerStandardRoutes(*server, lessons.path(), nullptr), std::invalid_argument);
+  test::RunningServer running(std::move(server));
+
+  auto status = [&](const std::string& target) {
+    return test::run("curl -s -o /dev/null --max-time 10 -w '%{http_code}' '" +
+                     running.url(target) + "'")
+        .output;
+  };
+  auto upgrade = [&](const std::string& target) {
+    test::RawConnection connection(running.port());
+    connection.send("GET " + target +
+                    " HTTP/1.1\r\nHost: localhost\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                    "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
+    return connection.receiveHead();
+  };
+  const std::string file = "/files/" + test::atPath(picture);
+
+  // Asked first and checked after: a failure printed while standard output is taken would be lost.
+  testing::internal::CaptureStdout();
+  const std::vector<std::string> answers{
+      status(file),
+      status(file + "?key=" + kKey.substr(0, 31) + "0"),
+      status("/%66iles/" + test::atPath(picture)),
+      upgrade("/ws/echo").substr(0, 13),
+      upgrade("/lesson1.html").substr(0, 13),
+      upgrade("/ws/echo?key=" + kKey).substr(0, 13),
+      status(file + "?key=" + kKey),
+      status("/"),
+      status("/lesson1.html"),
+  };
+  const bool settled = test::eventually([&] { return running->connectionCount() == 0; });
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(settled);
+  EXPECT_EQ(answers, (std::vector<std::string>{"403",            // no key
+                                               "403",            // a wrong key
+                                               "403",            // the route spelt otherwise
+                                               "HTTP/1.1 403 ",  // an upgrade without the key
+                                               "HTTP/1.1 403 ",  // whatever its route
+                                               "HTTP/1.1 101 ",  // an upgrade with the key
+                                               "200",            // the file with the key
+                                               "200",            // the welcome page stays open
+                                               "200"}));         // and so do the lessons
+
+  const std::string report = "Refused a request without the access key: ";
+  const auto first = log.find(report);
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_EQ(log.find(report, first + 1), std::string::npos) << "one report a minute: " << log;
+  EXPECT_EQ(log.find(kKey), std::string::npos) << log;
 }
