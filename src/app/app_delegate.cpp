@@ -63,6 +63,7 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
   BoardBridge& board = BoardBridge::instance();
   board.setCameraController(&camera_);
   board.setServerPort(httpPort());
+  board.setAccessKey(accessKey());
   connect(&board, &BoardBridge::alertRequested, this, &AppDelegate::alertRequested);
   WindowTunnel::shared().connectBridge(board);
   camera_.grabBoard = [&board](QSize windowSize, std::function<void(const QImage&)> done) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "access_guard.h"
 #include "app_log.h"
 #include "http_server.h"
 #include "lesson_routes.h"
@@ -44,6 +45,13 @@ std::uint16_t httpPort() {
   return ok && port <= 65535 ? static_cast<std::uint16_t>(port) : std::uint16_t{9080};
 }
 
+QString accessKey() {
+  // One key for the whole run: a later folder grant builds a new server, and the pages already
+  // loaded keep the key they were given.
+  static const QString key = QString::fromStdString(newAccessKey());
+  return key;
+}
+
 void copyFolderContents(const QString& source, const QString& destination) {
   QDir folder(source);
   if (!folder.exists() || !folder.isReadable()) {
@@ -75,7 +83,8 @@ void initGlobal(const QString& storageFolder, const QString& resourceFolder) {
   auto created = std::make_shared<HttpServer>();
   QString lessons = resourceFolder + "/peloralessons";
   registerStandardRoutes(*created,
-                         QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string());
+                         QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string(),
+                         std::make_shared<AccessGuard>(accessKey().toStdString()));
   server() = created;
   try {
     created->start(httpPort(), true, QueuePriority::background);

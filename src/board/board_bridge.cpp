@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include "app_log.h"
+#include "browser_rules.h"
 #include "camera_controller.h"
 #include "jpeg_encoder.h"
 #include "notification_center.h"
@@ -118,7 +119,9 @@ QString BoardBridge::injectedScript() const {
 }
 
 QUrl BoardBridge::boardUrl() const {
-  return QUrl::fromLocalFile(resourceFolder() + QStringLiteral("/dravinboard/index.html"));
+  QUrl url = QUrl::fromLocalFile(resourceFolder() + QStringLiteral("/dravinboard/index.html"));
+  url.setFragment(browser::serverAccessFragment(serverPort_, accessKey_));
+  return url;
 }
 
 bool BoardBridge::acceptNavigation(const QUrl& url) {

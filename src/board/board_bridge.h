@@ -41,12 +41,13 @@ class BoardBridge : public QObject {
   // The script the board's web view injects into every frame: the web channel's client, then
   // the message handler over it and the pan and zoom listeners.
   Q_INVOKABLE QString injectedScript() const;
-  // The board page of the application's resources.
+  // The board page of the application's resources, told the server's port and key.
   Q_INVOKABLE QUrl boardUrl() const;
 
   // Whether the board's web view may go to `url`; a local PDF opens the browser panel instead.
   Q_INVOKABLE bool acceptNavigation(const QUrl& url);
   void setServerPort(int port) { serverPort_ = port; }
+  void setAccessKey(const QString& key) { accessKey_ = key; }
   // The board's view, for snapshots to include what is drawn on it.
   Q_INVOKABLE void setBoardItem(QQuickItem* item) { boardItem_ = item; }
   // A picture the size of the window with the board where it shows, handed to `done` once, on
@@ -86,6 +87,7 @@ class BoardBridge : public QObject {
 
   CameraController* camera_ = nullptr;
   int serverPort_ = 9080;
+  QString accessKey_;
   QPoint boardOrigin_;
   QPointer<QQuickItem> boardItem_;
   float gestureScale_ = 1.0f;

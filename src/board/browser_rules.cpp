@@ -21,10 +21,23 @@ QString pdfQueryText(const QString& path, int port) {
   return QStringLiteral("file=http://localhost:%1/files/").arg(port) + text;
 }
 
-QUrl pdfViewerUrl(const QString& resourceFolder, const QString& path, int port) {
+QString serverAccessFragment(int port, const QString& key) {
+  return QStringLiteral("port=%1&key=%2").arg(port).arg(key);
+}
+
+QUrl pdfViewerUrl(const QString& resourceFolder, const QString& path, int port,
+                  const QString& key) {
   QUrl url = QUrl::fromLocalFile(resourceFolder + kPdfViewerPath);
   url.setQuery(pdfQueryText(path, port), QUrl::TolerantMode);
+  url.setFragment(serverAccessFragment(port, key));
   return url;
+}
+
+QString shownAddress(const QUrl& url) {
+  if (url.isLocalFile() && url.fragment().contains(QLatin1String("key="))) {
+    return url.toString(QUrl::RemoveFragment);
+  }
+  return url.toString();
 }
 
 std::optional<QUrl> loadAddress(const QString& text) {
@@ -38,9 +51,9 @@ std::optional<QUrl> loadAddress(const QString& text) {
 }
 
 QUrl initialUrl(Mode mode, const QString& resourceFolder, const QString& pdfPath, bool offline,
-                int port) {
+                int port, const QString& key) {
   switch (mode) {
-    case Mode::pdf: return pdfViewerUrl(resourceFolder, pdfPath, port);
+    case Mode::pdf: return pdfViewerUrl(resourceFolder, pdfPath, port, key);
     case Mode::lessons:
       return offline ? QUrl(QStringLiteral("http://localhost:%1/index.html").arg(port))
                      : QUrl(kLessonsSite);

@@ -34,8 +34,17 @@ enum class Mode { web, pdf, lessons };
 // reads the path back whole.
 QString pdfQueryText(const QString& path, int port);
 
-// The viewer page of `resourceFolder` asking for `path`.
-QUrl pdfViewerUrl(const QString& resourceFolder, const QString& path, int port);
+// What the application's own pages (the board, the PDF viewer) find in their address's fragment:
+// the server's port and the key its "/files/" route asks for. A fragment is never sent, neither
+// in a request nor as a Referer, and these pages are local files, whose address a web engine
+// never hands to another site.
+QString serverAccessFragment(int port, const QString& key);
+
+// The viewer page of `resourceFolder` asking for `path`, with the server's key.
+QUrl pdfViewerUrl(const QString& resourceFolder, const QString& path, int port, const QString& key);
+
+// The address to show and bookmark for a page: the application's own pages without their key.
+QString shownAddress(const QUrl& url);
 
 // What the address field's text loads: "https://" and "http://" addresses as typed, anything
 // else behind "http://"; nothing for empty or unparsable text.
@@ -43,7 +52,7 @@ std::optional<QUrl> loadAddress(const QString& text);
 
 // The first page of a panel opened in `mode`.
 QUrl initialUrl(Mode mode, const QString& resourceFolder, const QString& pdfPath, bool offline,
-                int port);
+                int port, const QString& key);
 
 double zoomIn(double zoom);
 double zoomOut(double zoom);

@@ -72,7 +72,9 @@ Handler HttpServer::serveFolder(const std::string& directory, std::vector<std::s
       }
     }
     auto file = openRegularFile(replaceAll(directory + "/" + value, "@@", "/"));
-    if (!file) return HttpResponse::notFound();
+    // The application's own pages may read the status: a refused cross-origin read instead
+    // would be reported by the web engine in its log, the whole address and key with it.
+    if (!file) return HttpResponse::raw(404, "Not Found", fileHeaders(request));
 
     HeaderMap headers{{"Content-Type", mimeTypeFor(value)}};
     if (auto size = (*file)->size()) {

@@ -1,17 +1,25 @@
 #include "lesson_routes.h"
 
 #include <filesystem>
+#include <stdexcept>
 
+#include "access_guard.h"
 #include "http_server.h"
 
 namespace dravin {
 
 namespace fs = std::filesystem;
 
-void registerStandardRoutes(HttpServer& server, const std::string& lessonFolder) {
-  server["/files/:path"] = server.serveFolder("/", kIndexNames);
-  server["/"] = server.welcomePage();
+void registerStandardRoutes(HttpServer& server, const std::string& lessonFolder,
+                            std::shared_ptr<AccessGuard> guard) {
+  if (!guard) throw std::invalid_argument("the file routes need an access guard");
+  server.middleware.push_back(upgradesNeedKey(guard));
+  // Lessons first: a lesson folder named "files" must not take the place of the file route.
   if (!lessonFolder.empty()) registerLessonRoutes(server, lessonFolder);
+  // The guard wraps the handler rather than matching paths, so every spelling of the path that
+  // the router takes for this route ("/%66iles/...") meets it too.
+  server["/files/:path"] = keyRequired(std::move(guard), server.serveFolder("/", kIndexNames));
+  server["/"] = server.welcomePage();
 }
 
 void registerLessonRoutes(HttpServer& server, const std::string& lessonFolder) {

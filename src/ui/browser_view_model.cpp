@@ -50,13 +50,15 @@ bool titleIsAddress(const QString& title, const QString& url) {
 }  // namespace
 
 BrowserViewModel::BrowserViewModel(QObject* parent)
-    : BrowserViewModel(resourceFolder(), httpPort(), ThumbnailService::shared(), parent) {}
+    : BrowserViewModel(resourceFolder(), httpPort(), accessKey(), ThumbnailService::shared(),
+                       parent) {}
 
-BrowserViewModel::BrowserViewModel(QString resourceFolder, int port, ThumbnailService& thumbnails,
-                                   QObject* parent)
+BrowserViewModel::BrowserViewModel(QString resourceFolder, int port, QString key,
+                                   ThumbnailService& thumbnails, QObject* parent)
     : QObject(parent),
       resourceFolder_(std::move(resourceFolder)),
       port_(port),
+      key_(std::move(key)),
       bookmarkStore_(thumbnails) {
   connect(&bookmarkStore_, &BookmarkStore::bookmarkListChanged, this,
           &BrowserViewModel::syncBookmarks);
@@ -89,7 +91,7 @@ void BrowserViewModel::setOffline(bool offline) {
 }
 
 QUrl BrowserViewModel::initialUrl() const {
-  return browser::initialUrl(mode_, resourceFolder_, pdfPath_, offline_, port_);
+  return browser::initialUrl(mode_, resourceFolder_, pdfPath_, offline_, port_, key_);
 }
 
 void BrowserViewModel::setPreAddress(const QString& text) {
@@ -165,6 +167,7 @@ QString BrowserViewModel::pageStyleScript() const {
 QUrl BrowserViewModel::overlayBoardUrl() const {
   QUrl url = QUrl::fromLocalFile(resourceFolder_ + QStringLiteral("/dravinboard/index.html"));
   url.setQuery(QStringLiteral("overlay=1"));
+  url.setFragment(browser::serverAccessFragment(port_, key_));
   return url;
 }
 
@@ -223,7 +226,8 @@ bool BrowserViewModel::acceptNavigation(const QUrl& url, bool mainFrame) {
 }
 
 bool BrowserViewModel::acceptBoardLayerNavigation(const QUrl& url) {
-  if (url.adjusted(QUrl::RemoveFragment) == overlayBoardUrl()) return true;
+  if (url.adjusted(QUrl::RemoveFragment) == overlayBoardUrl().adjusted(QUrl::RemoveFragment))
+    return true;
   acceptNavigation(url, true);
   return false;
 }
@@ -239,7 +243,7 @@ void BrowserViewModel::navigationFinished(const QUrl& url, bool canGoBack, bool 
     canGoForward_ = canGoForward;
     emit historyChanged();
   }
-  const QString text = url.toString();
+  const QString text = browser::shownAddress(url);
   if (address_ != text) {
     address_ = text;
     emit addressChanged();

@@ -58,8 +58,8 @@ class BrowserViewModel : public QObject {
 
  public:
   explicit BrowserViewModel(QObject* parent = nullptr);
-  // Tests give their own resources, port and thumbnail service.
-  BrowserViewModel(QString resourceFolder, int port, ThumbnailService& thumbnails,
+  // Tests give their own resources, server port and key, and thumbnail service.
+  BrowserViewModel(QString resourceFolder, int port, QString key, ThumbnailService& thumbnails,
                    QObject* parent = nullptr);
 
   QVariantMap request() const { return request_; }
@@ -152,6 +152,7 @@ class BrowserViewModel : public QObject {
 
   QString resourceFolder_;
   int port_;
+  QString key_;
   QVariantMap request_;
   browser::Mode mode_ = browser::Mode::web;
   QString pdfPath_;

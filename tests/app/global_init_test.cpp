@@ -27,13 +27,16 @@ std::string slurp(const fs::path& path) {
 std::string initOnFreePort(const test::TempDir& storage, const test::TempDir& resources) {
   qputenv("DRAVIN_HTTP_PORT", "0");
   testing::internal::CaptureStdout();
-  initGlobal(QString::fromStdString(storage.path().string()), QString::fromStdString(resources.path().string()));
+  initGlobal(QString::fromStdString(storage.path().string()),
+             QString::fromStdString(resources.path().string()));
   return testing::internal::GetCapturedStdout();
 }
 
 std::uint16_t loggedPort(const std::string& log) {
   std::smatch match;
-  if (!std::regex_search(log, match, std::regex(R"(Server has started \( port = (\d+) \)\. Try to connect now\.\.\.)"))) {
+  if (!std::regex_search(
+          log, match,
+          std::regex(R"(Server has started \( port = (\d+) \)\. Try to connect now\.\.\.)"))) {
     return 0;
   }
   return static_cast<std::uint16_t>(std::stoi(match[1]));
@@ -64,10 +67,12 @@ TEST(InitGlobal, CreatesTheTreeAndRefreshesTemplates) {
   for (auto folder : {"images", "videos", "~library", "~templates", "~bookmark"}) {
     EXPECT_TRUE(fs::is_directory(root / folder)) << folder;
   }
-  EXPECT_EQ(slurp(root / "~templates/grid.png"), "new grid") << "a packaged template replaces the user's";
+  EXPECT_EQ(slurp(root / "~templates/grid.png"), "new grid")
+      << "a packaged template replaces the user's";
   EXPECT_EQ(slurp(root / "~templates/templates.json"), R"({"new":true})");
   EXPECT_EQ(slurp(root / "~templates/math/axes.png"), "new axes");
-  EXPECT_FALSE(fs::exists(root / "~templates/math/stale.png")) << "a packaged folder replaces the user's whole";
+  EXPECT_FALSE(fs::exists(root / "~templates/math/stale.png"))
+      << "a packaged folder replaces the user's whole";
   EXPECT_EQ(slurp(root / "~templates/mine.png"), "mine") << "the user's own template stays";
 
   ASSERT_TRUE(storageFolders());
@@ -90,7 +95,13 @@ TEST(InitGlobal, ServesNestedLessonsOverHttp) {
   EXPECT_EQ(get("/a/b/deep.html"), "deep page");
   EXPECT_NE(get("/").find("<html><body><center><img"), std::string::npos);
   auto stored = storage.write("Nolbek/images/snap.png", "snapshot");
-  EXPECT_EQ(get("/files/" + test::atPath(stored)), "snapshot");
+  const std::string file = "/files/" + test::atPath(stored);
+  EXPECT_EQ(get(file + "?key=" + accessKey().toStdString()), "snapshot");
+  // Only the application's pages have the key; any other program gets 403.
+  EXPECT_EQ(test::run("curl -s -o /dev/null -w '%{http_code}' --max-time 10 http://127.0.0.1:" +
+                      port + file)
+                .output,
+            "403");
   stopServer();
 }
 
@@ -99,10 +110,14 @@ TEST(InitGlobal, TakenPortIsReportedAndLifeGoesOn) {
   auto taken = Socket::openListener(0, true, 8, std::nullopt);
   qputenv("DRAVIN_HTTP_PORT", QByteArray::number(taken->localPort()));
   testing::internal::CaptureStdout();
-  initGlobal(QString::fromStdString(storage.path().string()), QString::fromStdString(resources.path().string()));
+  initGlobal(QString::fromStdString(storage.path().string()),
+             QString::fromStdString(resources.path().string()));
   std::string log = testing::internal::GetCapturedStdout();
-  EXPECT_NE(log.find("Server start error: bindFailed(\"Address already in use\")\n"), std::string::npos) << log;
-  EXPECT_TRUE(fs::is_directory(storage.path() / "Nolbek/images")) << "the folders are there all the same";
+  EXPECT_NE(log.find("Server start error: bindFailed(\"Address already in use\")\n"),
+            std::string::npos)
+      << log;
+  EXPECT_TRUE(fs::is_directory(storage.path() / "Nolbek/images"))
+      << "the folders are there all the same";
   EXPECT_NE(log.find("\nError\n"), std::string::npos) << "no packaged templates to copy";
   stopServer();
 }

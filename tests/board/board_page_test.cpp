@@ -68,9 +68,10 @@ class BoardPage : public ::testing::Test {
 
   // Served by the application's server, with a handler standing in for the application's
   // injected script: it records what the page posts and counts what reaches the document's
-  // mouse listeners, where the camera pans.
-  void loadWithRecorder() {
-    load(QUrl(origin() + "/dravinboard/index.html"));
+  // mouse listeners, where the camera pans. The application's address carries the server's key.
+  void loadWithRecorder(bool withKey = true) {
+    load(QUrl(origin() + "/dravinboard/index.html" +
+              (withKey ? "#" + server_->accessFragment() : QString())));
     js(R"(
       window.posted = [];
       window.webkit = { messageHandlers: { swiftMessageHandler: {
@@ -323,6 +324,8 @@ TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
   EXPECT_EQ(item["x"].toDouble(), 440);
   EXPECT_TRUE(item["src"].toString().startsWith(origin() + "/files/@@"))
       << item["src"].toString().toStdString();
+  EXPECT_FALSE(item["src"].toString().contains(server_->key()))
+      << "the board keeps no key, which is good for one run only";
 
   // While annotating it moves with the pointer, as one step of the history.
   js("allowAnnotation(true); true");
@@ -340,6 +343,14 @@ TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
   ASSERT_TRUE(waitJs("document.getElementById('toast').classList.contains('visible')"));
   EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 0);
   EXPECT_EQ(js("location.pathname").toString(), "/dravinboard/index.html");
+
+  // A page the application did not give the key to gets nothing from "/files/".
+  loadWithRecorder(false);
+  js(drop.arg(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)).arg(500).arg(400));
+  ASSERT_TRUE(
+      waitJs("document.getElementById('toast').textContent ==="
+             " 'The picture could not be loaded.'"));
+  EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 0);
 }
 
 }  // namespace

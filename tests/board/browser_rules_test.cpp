@@ -9,6 +9,8 @@ using namespace dravin::browser;
 
 namespace {
 
+const QString kKey = QStringLiteral("0123456789abcdef0123456789abcdef");
+
 // The path the viewer ends up asking the server for: the query decoded once, read as an
 // address, its path decoded and "@@" turned back into "/", as the server's files route does.
 QString pathTheViewerFetches(const QString& queryText) {
@@ -35,11 +37,18 @@ TEST(BrowserRules, PdfQuery) {
       EXPECT_EQ(pathTheViewerFetches(pdfQueryText(path, 9080)), path) << path.toStdString();
     }
   }
-  {  // the viewer page of the resources, with the query as made
-    const QUrl url = pdfViewerUrl("/opt/res", "/Users/a b/x.pdf", 9080);
+  {  // the viewer page of the resources, with the query as made and the key in the fragment
+    const QUrl url = pdfViewerUrl("/opt/res", "/Users/a b/x.pdf", 9080, kKey);
     EXPECT_EQ(url.toLocalFile(), "/opt/res/dravinboard/assets/pdfviewer/web/viewer.html");
     EXPECT_EQ(url.query(QUrl::FullyEncoded),
               "file=http://localhost:9080/files/@@Users@@a%20b@@x.pdf");
+    EXPECT_EQ(url.fragment(), "port=9080&key=" + kKey);
+    // Shown and bookmarked without the key; other pages keep their fragment.
+    EXPECT_EQ(shownAddress(url).toStdString(),
+              "file:///opt/res/dravinboard/assets/pdfviewer/web/viewer.html"
+              "?file=http://localhost:9080/files/@@Users@@a b@@x.pdf");
+    EXPECT_EQ(shownAddress(QUrl("https://example.org/a#key=part")).toStdString(),
+              "https://example.org/a#key=part");
   }
 }
 
@@ -59,14 +68,15 @@ TEST(BrowserRules, AddressAndInitialPage) {
     }
   }
   {  // lessons offline from the local server, online from the site; PDF wins; web at home
-    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", true, 9080),
-              QUrl("http://localhost:9080/index.html"));
-    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", true, 5555),
+    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", true, 9080, kKey),
+              QUrl("http://localhost:9080/index.html"))
+        << "the lessons are open to all: no key";
+    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", true, 5555, kKey),
               QUrl("http://localhost:5555/index.html"));
-    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", false, 9080), QUrl(kLessonsSite));
-    EXPECT_EQ(initialUrl(Mode::pdf, "/r", "/a.pdf", true, 9080),
-              pdfViewerUrl("/r", "/a.pdf", 9080));
-    EXPECT_EQ(initialUrl(Mode::web, "/r", "", true, 9080), QUrl(kSearchHomePage));
+    EXPECT_EQ(initialUrl(Mode::lessons, "/r", "", false, 9080, kKey), QUrl(kLessonsSite));
+    EXPECT_EQ(initialUrl(Mode::pdf, "/r", "/a.pdf", true, 9080, kKey),
+              pdfViewerUrl("/r", "/a.pdf", 9080, kKey));
+    EXPECT_EQ(initialUrl(Mode::web, "/r", "", true, 9080, kKey), QUrl(kSearchHomePage));
     EXPECT_EQ(QUrl(kSearchHomePage).scheme(), "https");
   }
 }
@@ -111,7 +121,8 @@ TEST(BrowserRules, Navigation) {
     EXPECT_EQ(decideNavigation(QUrl("https://example.org/"), true, res), Navigation::allow);
     EXPECT_EQ(decideNavigation(QUrl("http://localhost:9080/index.html"), true, res),
               Navigation::allow);
-    EXPECT_EQ(decideNavigation(pdfViewerUrl(res, "/a.pdf", 9080), true, res), Navigation::allow);
+    EXPECT_EQ(decideNavigation(pdfViewerUrl(res, "/a.pdf", 9080, kKey), true, res),
+              Navigation::allow);
     EXPECT_EQ(decideNavigation(QUrl("file:///opt/res/dravinboard/index.html?overlay=1"), true, res),
               Navigation::allow);
     EXPECT_EQ(decideNavigation(QUrl("about:blank"), true, res), Navigation::allow);

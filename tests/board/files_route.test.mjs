@@ -2,7 +2,7 @@
 // back through the real server to the same bytes.
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { chmodSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -69,23 +69,40 @@ test('a drop keeps the pictures of its uri-list', () => {
   assert.deepEqual(B.parseUriList(undefined), []);
 });
 
-test('pictures come from the application server unless the page is served by it', () => {
-  assert.equal(B.serverOrigin({ protocol: 'file:', origin: 'null' }), 'http://localhost:9080');
-  assert.equal(B.serverOrigin({ protocol: 'http:', origin: 'http://localhost:9080' }),
-    'http://localhost:9080');
-  assert.equal(B.serverOrigin(undefined), 'http://localhost:9080');
+test('the application tells its page the server and its key in the fragment', () => {
+  const key = 'c0ffee'.repeat(6);
+  const board = { protocol: 'file:', origin: 'null', hash: `#port=41234&key=${key}` };
+  assert.deepEqual(B.serverAccess(board), { origin: 'http://localhost:41234', key });
+  assert.equal(B.keyedAddress(B.serverAccess(board), '/files/@@a.png'),
+    `http://localhost:41234/files/@@a.png?key=${key}`);
+  // Served by the server itself, the page asks its own origin, whatever port it was told.
+  const served = { protocol: 'http:', origin: 'http://127.0.0.1:5000', hash: `#port=1&key=${key}` };
+  assert.equal(B.serverAccess(served).origin, 'http://127.0.0.1:5000');
+  // No fragment, or a port that is none: the usual port and no key.
+  for (const location of [{ protocol: 'file:', hash: '' }, { protocol: 'file:', hash: '#port=99999' },
+    { protocol: 'file:', hash: '#port=1e3x' }, undefined]) {
+    assert.deepEqual(B.serverAccess(location), { origin: 'http://localhost:9080', key: '' });
+  }
+  assert.equal(B.keyedAddress({ origin: 'http://localhost:9080', key: '' }, '/files/@@a.png'),
+    'http://localhost:9080/files/@@a.png');
 });
 
 // The real server, when the build hands it over: the route must fetch the file's bytes.
 const httpd = process.env.DRAVIN_HTTPD;
+const key = 'a1b2c3d4e5f6a7b8'.repeat(3);
 let server;
 let origin;
 let folder;
+let keys;
 
 before(async () => {
   if (!httpd) return;
   folder = mkdtempSync(join(tmpdir(), 'board route '));
-  server = spawn(httpd, ['--port', '0', '--lessons', folder, '--listen', '127.0.0.1']);
+  // Not in the lesson folder, whose files anyone may read.
+  keys = mkdtempSync(join(tmpdir(), 'board keys '));
+  writeFileSync(join(keys, 'key'), key + '\n', { mode: 0o600 });
+  server = spawn(httpd, ['--port', '0', '--lessons', folder, '--listen', '127.0.0.1',
+    '--key-file', join(keys, 'key')]);
   origin = await new Promise((resolve, reject) => {
     let text = '';
     server.stdout.on('data', (chunk) => {
@@ -100,6 +117,7 @@ before(async () => {
 after(() => {
   if (server) server.kill('SIGTERM');
   if (folder) rmSync(folder, { recursive: true, force: true });
+  if (keys) rmSync(keys, { recursive: true, force: true });
 });
 
 test('the server hands out the dropped file through its route', { skip: !httpd && 'DRAVIN_HTTPD not set' }, async () => {
@@ -110,11 +128,35 @@ test('the server hands out the dropped file through its route', { skip: !httpd &
     writeFileSync(path, bytes);
     const uri = 'file://' + path.split('/').map(encodeURIComponent).join('/');
     const route = B.filesRoute(B.filePathFromUrl(uri));
-    const response = await fetch(origin + route);
+    const response = await fetch(B.keyedAddress({ origin, key }, route));
     assert.equal(response.status, 200, `${name}: ${route}`);
     assert.deepEqual(Buffer.from(await response.arrayBuffer()), bytes);
+    const refused = await fetch(origin + route);
+    assert.equal(refused.status, 403, `without the key: ${route}`);
+    await refused.arrayBuffer();
   }
-  const missing = await fetch(origin + B.filesRoute(join(folder, 'nothing here.png')));
+  const missing = await fetch(B.keyedAddress({ origin, key },
+    B.filesRoute(join(folder, 'nothing here.png'))));
   assert.equal(missing.status, 404);
   await missing.arrayBuffer();
+});
+
+test('the server takes its key only from a file of its owner', { skip: !httpd && 'DRAVIN_HTTPD not set' }, async () => {
+  const shared = join(keys, 'shared key');
+  writeFileSync(shared, key);
+  chmodSync(shared, 0o644);
+  const short = join(keys, 'short key');
+  writeFileSync(short, 'abc123', { mode: 0o600 });
+  const served = join(folder, 'served key');
+  writeFileSync(served, key, { mode: 0o600 });
+  for (const [file, complaint] of [[shared, /readable by its owner only/], [short, /at least 32/],
+    [served, /inside the lesson folder/]]) {
+    const refused = spawn(httpd, ['--port', '0', '--lessons', folder, '--key-file', file]);
+    let text = '';
+    refused.stderr.on('data', (chunk) => { text += chunk; });
+    const code = await new Promise((resolve) => refused.on('exit', resolve));
+    assert.equal(code, 2, text);
+    assert.match(text, complaint);
+    assert.ok(!text.includes(key), 'the key is never printed');
+  }
 });

@@ -87,6 +87,19 @@ void saveScreenshot(const QImage& image, const QString& name) {
   image.save(QDir(folder).filePath(name));
 }
 
+// Keeps what the page prints, which the application's web engine writes to its log.
+class RecordingPage : public QWebEnginePage {
+ public:
+  using QWebEnginePage::QWebEnginePage;
+  QStringList printed;
+
+ protected:
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                const QString&) override {
+    printed.append(message);
+  }
+};
+
 class PdfViewer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { server_ = new Server; }
@@ -96,6 +109,7 @@ class PdfViewer : public ::testing::Test {
   }
 
   void SetUp() override {
+    view_.setPage(page_);
     ASSERT_NE(server_->port(), 0) << "the server did not start";
     ASSERT_TRUE(files_.isValid());
     // The browser panel's page view lets its local pages read the server's files.
@@ -121,6 +135,7 @@ class PdfViewer : public ::testing::Test {
         DRAVIN_SOURCE_DIR "/resources/dravinboard/assets/pdfviewer/web/viewer.html"));
     url.setQuery(QStringLiteral("file=http://localhost:%1/files/").arg(server_->port()) + route,
                  QUrl::TolerantMode);
+    url.setFragment(server_->accessFragment());
     return url;
   }
 
@@ -174,6 +189,7 @@ class PdfViewer : public ::testing::Test {
   static Server* server_;
   QTemporaryDir files_;
   QWebEngineView view_;
+  RecordingPage* page_ = new RecordingPage(&view_);
 };
 
 Server* PdfViewer::server_ = nullptr;
@@ -277,10 +293,19 @@ TEST_F(PdfViewer, ReportsWhyAFileCannotBeOpened) {
   };
   {  // a file that is not there
     const QString path = files_.path() + QStringLiteral("/gone away.pdf");
-    // Whether the server's 404 carries CORS headers or not, the page names the file.
-    expectError(viewerUrl(path), path);
+    // The server's 404 lets the page read the status, so no refused read lands in the log.
+    expectError(viewerUrl(path), QStringLiteral("The file was not found: ") + path);
     const QImage image = view_.grab().toImage();
     saveScreenshot(image, QStringLiteral("pdf-viewer-error.png"));
+  }
+  {  // good files, but the address lacks the server's key or has a wrong one
+    for (const QString name : {"/no key.pdf", "/wrong key.pdf"}) {
+      const QString path = files_.path() + name;
+      writeTwoPagePdf(path);
+      QUrl url = viewerUrl(path);
+      url.setFragment(name.contains("wrong") ? "key=" + server_->key().chopped(1) + "x" : "");
+      expectError(url, path);
+    }
   }
   {  // a file that is not a PDF
     const QString path = files_.path() + QStringLiteral("/notes.pdf");
@@ -302,6 +327,21 @@ TEST_F(PdfViewer, ReportsWhyAFileCannotBeOpened) {
     writeTwoPagePdf(path);
     ASSERT_EQ(open(viewerUrl(path)), "ready") << text("reason");
     EXPECT_EQ(text("pageInfo"), "Page 1 of 2");
+  }
+  for (const QString& message : page_->printed) {
+    EXPECT_FALSE(message.contains(server_->key())) << "the page printed the key: " << message;
+  }
+  {  // the key goes only to the file route of this machine
+    js("import(new URL('viewer.js', location.href).href).then((m) => { window.keyed = ["
+       " 'http://localhost:1/files/@@a.pdf',"
+       " 'http://127.0.0.1:1/files/@@a.pdf', 'http://example.org/files/@@a.pdf',"
+       " 'http://localhost:1/lesson.pdf'].map((u) => m.keyedFileUrl(u, location.href)); }); true");
+    ASSERT_TRUE(waitJs("Array.isArray(window.keyed)"));
+    const QString key = server_->key();
+    EXPECT_EQ(js("window.keyed").toStringList(),
+              QStringList({"http://localhost:1/files/@@a.pdf?key=" + key,
+                           "http://127.0.0.1:1/files/@@a.pdf?key=" + key,
+                           "http://example.org/files/@@a.pdf", "http://localhost:1/lesson.pdf"}));
   }
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "access_guard.h"
 #include "lesson_routes.h"
 #include "test_support.h"
 
@@ -57,6 +58,8 @@ std::string connectsForTwo(const std::string& url, const std::string& extra = ""
 
 // A server with the application's routes over a lesson folder, plus a text route.
 struct FileServer {
+  static constexpr const char* kKey = "0123456789abcdef0123456789abcdef";
+
   FileServer() : server(makeServer(lessons)) {}
 
   static std::shared_ptr<HttpServer> makeServer(const test::TempDir& lessons) {
@@ -65,11 +68,16 @@ struct FileServer {
     lessons.write("a/b/deep.txt", "deep");
     lessons.write(".hidden/secret.txt", "secret");
     auto server = std::make_shared<HttpServer>();
-    registerStandardRoutes(*server, lessons.path());
+    registerStandardRoutes(*server, lessons.path(), std::make_shared<AccessGuard>(kKey));
     server->GET["/hello"] = [](HttpRequest&) {
       return HttpResponse::ok(HttpResponseBody::text("hi"));
     };
     return server;
+  }
+
+  // The file route's address for a one-segment path, with the key, quoted for the shell.
+  std::string fileUrl(const std::string& segment) const {
+    return "'" + server.url("/files/" + segment) + "?key=" + kKey + "'";
   }
 
   test::TempDir lessons;
@@ -83,31 +91,28 @@ TEST(HttpServer, ServesFilesByAtPath) {
   FileServer f;
   std::string picture("\x89PNG\r\n\x1a\n\0\0binary", 16);
   auto png = f.files.write("a.PNG", picture);
-  auto response = curl("'" + f.server.url("/files/" + test::atPath(png)) + "'");
+  auto response = curl(f.fileUrl(test::atPath(png)));
   EXPECT_EQ(response.status, 200);
   EXPECT_EQ(response.header("Content-Type"), "image/png");
   EXPECT_EQ(response.header("Content-Length"), "16");
   EXPECT_EQ(response.header("Server"), "Dravin " PROJECT_VERSION_TEXT);
   EXPECT_EQ(response.body, picture);
-  EXPECT_EQ(
-      connectsForTwo(f.server.url("/files/" + test::atPath(png)), "-H 'Connection: keep-alive'"),
-      "1 1 ")
+  EXPECT_EQ(connectsForTwo(f.server.url("/files/" + test::atPath(png)) + "?key=" + f.kKey,
+                           "-H 'Connection: keep-alive'"),
+            "1 1 ")
       << "a file answer closes the connection whatever the client asked";
 
   auto unknown = f.files.write("data.unknownext", "x");
-  EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(unknown))).header("Content-Type"),
+  EXPECT_EQ(curl(f.fileUrl(test::atPath(unknown))).header("Content-Type"),
             "application/octet-stream");
   auto spaced = f.files.write("my notes é.txt", "notes");
-  auto escaped = curl(
-      "'" + f.server.url("/files/" + test::atPath(f.files.path()) + "@@my%20notes%20%C3%A9.txt") +
-      "'");
+  auto escaped = curl(f.fileUrl(test::atPath(f.files.path()) + "@@my%20notes%20%C3%A9.txt"));
   EXPECT_EQ(escaped.body, "notes");
   EXPECT_EQ(escaped.header("Content-Type"), "text/plain");
 
-  EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(f.files.path() / "missing.js"))).status,
-            404);
-  EXPECT_EQ(curl(f.server.url("/files/" + test::atPath(f.files.path()))).status, 404) << "a folder";
-  EXPECT_EQ(curl(f.server.url("/files/a/b.png")).status, 404) << "more than one segment";
+  EXPECT_EQ(curl(f.fileUrl(test::atPath(f.files.path() / "missing.js"))).status, 404);
+  EXPECT_EQ(curl(f.fileUrl(test::atPath(f.files.path()))).status, 404) << "a folder";
+  EXPECT_EQ(curl(f.fileUrl("a/b.png")).status, 404) << "more than one segment";
 }
 
 TEST(HttpServer, LessonRoutesAndWelcomePage) {
@@ -155,7 +160,7 @@ TEST(HttpServer, HostMustNameThisMachine) {
 
 TEST(HttpServer, CorsOnlyForOwnOrigin) {
   FileServer f;
-  auto file = f.server.url("/files/" + test::atPath(f.files.write("x.json", "{}")));
+  auto file = f.fileUrl(test::atPath(f.files.write("x.json", "{}")));
   auto port = std::to_string(f.server.port());
   for (auto own :
        {"http://localhost:" + port, "http://127.0.0.1:" + port, std::string("file://")}) {
@@ -172,6 +177,10 @@ TEST(HttpServer, CorsOnlyForOwnOrigin) {
   }
   EXPECT_EQ(curl(file).header("Access-Control-Allow-Origin"), "(none)");
   EXPECT_EQ(curl(f.server.url("/")).header("Access-Control-Allow-Origin"), "(none)");
+  // A missing file too, so that the page reads the status rather than a refused read.
+  auto missing = curl("-H 'Origin: file://' " + f.fileUrl(test::atPath(f.files.path() / "x.pdf")));
+  EXPECT_EQ(missing.status, 404);
+  EXPECT_EQ(missing.header("Access-Control-Allow-Origin"), "file://");
 }
 
 TEST(HttpServer, BadRequestsCloseWithoutAnswer) {
@@ -210,7 +219,7 @@ TEST(HttpServer, FailuresCloseOneConnectionOnly) {
   }
   {  // the peer vanishes in the middle of a large file
     test::RawConnection connection(f.server.port());
-    connection.send("GET /files/" + test::atPath(big) + " HTTP/1.1\r\n\r\n");
+    connection.send("GET /files/" + test::atPath(big) + "?key=" + f.kKey + " HTTP/1.1\r\n\r\n");
     EXPECT_EQ(connection.receive(1000).size(), 1000u);
   }
   EXPECT_TRUE(test::eventually([&] { return f.server->connectionCount() == 0; }));

@@ -18,7 +18,8 @@ namespace {
 
 struct Panel {
   ThumbnailService thumbnails;
-  BrowserViewModel model{"/opt/res", 5555, thumbnails};
+  static constexpr const char* kKey = "0123456789abcdef0123456789abcdef";
+  BrowserViewModel model{"/opt/res", 5555, kKey, thumbnails};
   QSignalSpy scripts{&model, &BrowserViewModel::scriptRequested};
   QSignalSpy loads{&model, &BrowserViewModel::loadRequested};
   QSignalSpy reloads{&model, &BrowserViewModel::reloadRequested};
@@ -39,7 +40,7 @@ struct Panel {
 struct CarriedReset {
   ~CarriedReset() {
     ThumbnailService thumbnails;
-    BrowserViewModel model("/opt/res", 9080, thumbnails);
+    BrowserViewModel model("/opt/res", 9080, Panel::kKey, thumbnails);
     model.setOpacityValue(1.0);
     model.setEnableRemoveBackground(false);
     model.setInverted(false);
@@ -57,7 +58,8 @@ TEST(BrowserViewModel, RequestModeAndHeader) {
     EXPECT_FALSE(model.lessonsMode());
     EXPECT_EQ(model.initialUrl().toString(QUrl::FullyEncoded),
               "file:///opt/res/dravinboard/assets/pdfviewer/web/viewer.html"
-              "?file=http://localhost:5555/files/@@home@@t@@a%20b.pdf");
+              "?file=http://localhost:5555/files/@@home@@t@@a%20b.pdf"
+              "#port=5555&key=0123456789abcdef0123456789abcdef");
     EXPECT_EQ(model.headerText(), "PDF Viewer");
   }
   {  // a PDF request without a file opens a browser instead of an empty viewer
@@ -76,9 +78,10 @@ TEST(BrowserViewModel, RequestModeAndHeader) {
     EXPECT_EQ(model.headerText(), "Pelora Lessons (Offline)");
     EXPECT_EQ(initial.size(), 2);
   }
-  {  // the board layer: our own board page in its overlay mode
+  {  // the board layer: our own board page in its overlay mode, told the server and its key
     EXPECT_EQ(model.overlayBoardUrl().toString(),
-              "file:///opt/res/dravinboard/index.html?overlay=1");
+              "file:///opt/res/dravinboard/index.html?overlay=1"
+              "#port=5555&key=0123456789abcdef0123456789abcdef");
   }
 }
 
@@ -120,7 +123,7 @@ TEST(BrowserViewModel, PageStyling) {
     model.setOpacityValue(3);
     EXPECT_DOUBLE_EQ(model.opacityValue(), 1.0);
     model.setOpacityValue(0.5);
-    BrowserViewModel next("/opt/res", 5555, panel.thumbnails);
+    BrowserViewModel next("/opt/res", 5555, Panel::kKey, panel.thumbnails);
     EXPECT_DOUBLE_EQ(next.opacityValue(), 0.5);
     EXPECT_TRUE(next.inverted());
     EXPECT_FALSE(next.enableRemoveBackground());
@@ -173,6 +176,9 @@ TEST(BrowserViewModel, AddressesAndNavigation) {
     EXPECT_TRUE(posted.isEmpty());
     EXPECT_TRUE(model.acceptNavigation(QUrl("https://example.org"), true));
     EXPECT_TRUE(model.acceptBoardLayerNavigation(model.overlayBoardUrl()));
+    EXPECT_TRUE(
+        model.acceptBoardLayerNavigation(model.overlayBoardUrl().adjusted(QUrl::RemoveFragment)))
+        << "the layer's page after its fragment changed";
   }
 }
 
@@ -207,13 +213,28 @@ TEST(BrowserViewModel, Bookmarks) {
   {  // a tile's close button removes at once; a new panel lists what is left
     model.removeBookmark(tiles.data(tiles.index(1), BookmarkListModel::IdRole).toString());
     EXPECT_EQ(tiles.count(), 1);
-    BrowserViewModel next("/opt/res", 5555, panel.thumbnails);
+    BrowserViewModel next("/opt/res", 5555, Panel::kKey, panel.thumbnails);
     QSignalSpy loaded(&next.bookmarkStore(), &BookmarkStore::bookmarksLoaded);
     next.loadBookmarks();
     ASSERT_TRUE(loaded.wait(10000));
     ASSERT_EQ(next.bookmarks()->count(), 1);
     EXPECT_EQ(next.bookmarks()->data(next.bookmarks()->index(0), BookmarkListModel::NameRole),
               "Example Domain");
+  }
+  {  // the PDF viewer is shown and bookmarked without the server's key
+    model.setRequest({{"pdfMode", true}, {"pdfPath", "/home/t/a.pdf"}});
+    model.navigationFinished(model.initialUrl(), false, false);
+    EXPECT_EQ(model.address(),
+              "file:///opt/res/dravinboard/assets/pdfviewer/web/viewer.html"
+              "?file=http://localhost:5555/files/@@home@@t@@a.pdf");
+    EXPECT_EQ(model.preAddress(), model.address());
+    ASSERT_TRUE(model.addBookmarkWithSnapshot("a.pdf", snapshot, {200, 100}));
+    ASSERT_EQ(tiles.count(), 2);
+    for (int row = 0; row < 2; ++row) {
+      EXPECT_FALSE(tiles.data(tiles.index(row), BookmarkListModel::UrlRole)
+                       .toString()
+                       .contains(Panel::kKey));
+    }
   }
 }
 

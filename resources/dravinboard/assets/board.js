@@ -384,7 +384,8 @@
     messageTimer = setTimeout(() => toast.classList.remove('visible'), 3500);
   }
 
-  function placePicture(src, centreX, centreY) {
+  // `src` is what the board keeps, `address` what it loads when that differs.
+  function placePicture(src, centreX, centreY, address = src) {
     const image = new Image();
     image.onload = () => {
       const size = NS.fitSize(image.naturalWidth, image.naturalHeight, root.innerWidth,
@@ -401,7 +402,7 @@
       changed();
     };
     image.onerror = () => say('The picture could not be loaded.');
-    image.src = src;
+    image.src = address;
   }
 
   function droppedUris(transfer) {
@@ -429,7 +430,7 @@
 
   // Local pictures go on the board through the server, each a little below the one before.
   function placeDropped(uris, x, y) {
-    const origin = NS.serverOrigin(root.location);
+    const access = NS.serverAccess(root.location);
     let offset = 0;
     let refused = 0;
     for (const uri of uris) {
@@ -439,7 +440,7 @@
         refused++;
         continue;
       }
-      placePicture(origin + route, x + offset, y + offset);
+      placePicture(access.origin + route, x + offset, y + offset, NS.keyedAddress(access, route));
       offset += 32;
     }
     if (refused > 0) say('Only pictures from this computer can be placed on the board.');

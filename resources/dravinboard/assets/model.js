@@ -10,13 +10,26 @@
   const kServerOrigin = 'http://localhost:9080';
   const kPictureExtensions = ['png', 'jpg', 'jpeg', 'gif', 'bmp', 'webp', 'svg'];
 
-  // Pictures come from the application's server; a page opened from disk has no origin of its
-  // own to use.
-  function serverOrigin(location) {
+  // Pictures come from the application's server, whose "/files/" route asks for a key. The
+  // application tells its pages the server's port and that key in the address's fragment,
+  // which is never sent anywhere; a page served by the server itself uses its own origin.
+  function serverAccess(location) {
+    const fragment = new URLSearchParams(String((location && location.hash) || '').slice(1));
+    const port = Number(fragment.get('port'));
+    let origin = kServerOrigin;
     if (location && (location.protocol === 'http:' || location.protocol === 'https:')) {
-      return location.origin;
+      origin = location.origin;
+    } else if (Number.isInteger(port) && port > 0 && port < 65536) {
+      origin = 'http://localhost:' + port;
     }
-    return kServerOrigin;
+    return { origin, key: fragment.get('key') || '' };
+  }
+
+  // What the page loads for a route; the board keeps the address without the key, which is
+  // good for this run of the application only.
+  function keyedAddress(access, route) {
+    const address = access.origin + route;
+    return access.key ? address + '?key=' + encodeURIComponent(access.key) : address;
   }
 
   // The local path named by a file URL, or null for anything else (another host's file cannot
@@ -314,7 +327,8 @@
   }
 
   Object.assign(NS, {
-    serverOrigin,
+    serverAccess,
+    keyedAddress,
     filePathFromUrl,
     filesRoute,
     isPicturePath,

@@ -40,6 +40,24 @@ export function fileUrlFromLocation(href) {
   return url.protocol === 'http:' || url.protocol === 'https:' ? url.href : null;
 }
 
+// The application puts the key of its server's "/files/" route in the fragment ("#key=..."),
+// which is never sent; it goes into the query of the file's own address only, and only when
+// that address is the route on this machine.
+export function keyedFileUrl(fileUrl, href) {
+  let key;
+  let url;
+  try {
+    key = new URLSearchParams(new URL(href).hash.slice(1)).get('key');
+    url = new URL(fileUrl);
+  } catch {
+    return fileUrl;
+  }
+  const local = url.hostname === 'localhost' || url.hostname === '127.0.0.1';
+  if (!key || !local || !url.pathname.startsWith('/files/')) return fileUrl;
+  url.searchParams.set('key', key);
+  return url.href;
+}
+
 // "/files/@@home@@a%20b@@x.pdf" names "/home/a b/x.pdf" on the application's server.
 function displayName(url) {
   let path;
@@ -200,7 +218,8 @@ async function main() {
   );
 
   const loadingTask = pdfjsLib.getDocument({
-    url: fileUrl,
+    // Range requests of the library go to this same address, key and all.
+    url: keyedFileUrl(fileUrl, location.href),
     cMapUrl: new URL('../build/cmaps/', import.meta.url).href,
     cMapPacked: true,
     standardFontDataUrl: new URL('../build/standard_fonts/', import.meta.url).href,
