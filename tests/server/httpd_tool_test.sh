@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# dravin-httpd as a user runs it: a lessons folder and a WebSocket echo on /ws, on a port the
-# system picks. The start line names the port; lessons, the echo and a clean stop on SIGTERM work.
+# dravin-httpd as a user runs it: a lessons folder, a key file and a WebSocket echo on /ws, on a
+# port the system picks. The start line names the port; lessons, the echo (with the key only) and
+# a clean stop on SIGTERM work.
 #   usage: httpd_tool_test.sh PATH-TO-dravin-httpd
 set -euo pipefail
 httpd=$(readlink -f "$1")
@@ -21,7 +22,9 @@ fail() {
 
 mkdir -p "$work/lessons/maths"
 echo '<h1>Fractions</h1>' >"$work/lessons/maths/index.html"
-"$httpd" --port 0 --lessons "$work/lessons" --ws-echo /ws >"$work/out.log" 2>&1 &
+key=$(head -c 24 /dev/urandom | base64 | tr '+/' '-_')
+(umask 077 && echo "$key" >"$work/key")
+"$httpd" --port 0 --lessons "$work/lessons" --ws-echo /ws --key-file "$work/key" >"$work/out.log" 2>&1 &
 pid=$!
 for ((i = 0; i < 100; i++)); do
   grep -q 'Server has started' "$work/out.log" && break
@@ -31,10 +34,12 @@ port=$(sed -nE 's/^Server has started \( port = ([0-9]+) \)\. Try to connect now
 [[ -n $port && $port -ne 0 ]] || fail "no start line naming the port"
 
 curl -sf "http://127.0.0.1:$port/maths/index.html" | grep -q Fractions || fail "the lesson is not served"
-echo=$(node "$here/ws_client.mjs" "ws://127.0.0.1:$port/ws" fragments) || fail "the echo failed: $echo"
+echo=$(node "$here/ws_client.mjs" "ws://127.0.0.1:$port/ws?key=$key" fragments) || fail "the echo failed: $echo"
 [[ $echo == *"echo:Hello"* && $echo == *"closed:"* ]] || fail "unexpected echo: $echo"
+refused=$(node "$here/ws_client.mjs" "ws://127.0.0.1:$port/ws" fragments) && fail "an upgrade without the key was taken"
+[[ $refused == *403* ]] || fail "an upgrade without the key: $refused"
 # A plain GET of the echo path is no upgrade: the handler refuses it instead of a lesson 404.
-status=$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:$port/ws")
+status=$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:$port/ws?key=$key")
 [[ $status != 404 && $status != 200 ]] || fail "a plain GET of /ws answered $status"
 curl -sf "http://127.0.0.1:$port/maths/missing.html" >/dev/null && fail "a missing lesson was found"
 
