@@ -10,4 +10,15 @@ inline const QString kSaveGuard = QStringLiteral(
     "No Permissions granted to save files on your computer, please restart app and choose a "
     "folder to save files!");
 
+// The alert when the storage folder the user chose is gone, beside a button that chooses another.
+inline QString storageFolderMissing(const QString& folder) {
+  return QStringLiteral(
+             "The storage folder %1 is missing. Plug it in again, or choose another folder.")
+      .arg(folder);
+}
+
+inline QString folderNotCreated(const QString& folder) {
+  return QStringLiteral("The folder %1 could not be created.").arg(folder);
+}
+
 }  // namespace dravin::texts
