@@ -51,6 +51,8 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
       frameTimer_([this] { virtualCameraFeed_.pushFrame(); }),
       camera_(deviceSource(demoDevices)) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
+  connect(&camera_, &CameraController::storageAlertRequested, this,
+          &AppDelegate::storageAlertRequested);
   // A maker's camera brings its HID link up; a new camera replaces the previous link.
   camera_.startHid = [](const TarvoCamera& camera) {
     NBHIDDevice& hid = NBHIDDevice::shared();

@@ -35,6 +35,8 @@ class AppDelegate : public QObject {
 
  signals:
   void alertRequested(const QString& text);
+  // An alert beside a button that opens the folder chooser.
+  void storageAlertRequested(const QString& text);
   // A remote asks for the annotation layer to take (or leave) the pointer.
   void annotationRequested(bool allow);
   void importRequested(const QStringList& paths);

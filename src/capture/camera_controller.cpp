@@ -1,12 +1,17 @@
 #include "camera_controller.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 
 #include "app_log.h"
 #include "camera_session.h"
@@ -28,6 +33,32 @@ namespace {
 const QString kScreenPermissionText = QStringLiteral(
     "Please click OK and then allow the screen recording permission for Pelora in System "
     "Preferences -> Security & Privacy -> Screen Recording!");
+
+// The reason a snapshot could not be written, empty once it is saved. Nothing of a failed write
+// is left: the save file's temporary is gone when this returns.
+QString writeSnapshot(const QImage& snapshot, const QString& path) {
+  // Encoded in memory first: a write that stops short on a full disk is then told apart from a
+  // failed encoding, which the image writer reports alike.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
+  writer.setCompression(1);
+  if (!writer.write(snapshot)) return writer.errorString();
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  errno = 0;
+  if (file.write(png) == png.size() && file.commit()) return {};
+  const int code = errno;
+  // A write cut short reports no error of its own; the room left on the disk tells.
+  const bool diskFull = code == ENOSPC || file.error() == QFileDevice::ResourceError ||
+                        QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < png.size();
+  const QString reason =
+      code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString();
+  file.cancelWriting();
+  return diskFull ? QStringLiteral("the disk is full") : reason;
+}
 
 QString twoDigits(qint64 value) {
   return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -323,7 +354,22 @@ std::optional<QString> CameraController::captureFolder(bool videos) {
     emit alertRequested(texts::kSaveGuard);
     return std::nullopt;
   }
-  return videos ? folders->videos : folders->images;
+  const QString folder = videos ? folders->videos : folders->images;
+  if (const auto problem = storageProblem(*folders, folder)) {
+    logLine(problem->text);
+    if (problem->folderMissing) {
+      emit storageAlertRequested(problem->text);
+    } else {
+      emit alertRequested(problem->text);
+    }
+    return std::nullopt;
+  }
+  return folder;
+}
+
+void CameraController::snapshotFailed(const QString& text) {
+  logLine(text);
+  emit alertRequested(text);
 }
 
 void CameraController::takeSnapshot() {
@@ -355,21 +401,20 @@ void CameraController::takeSnapshot() {
 
   const QString path = claimCaptureFile(*folder, QStringLiteral(".png"));
   if (path.isEmpty()) {
-    logLine(QStringLiteral("Failed taking snapshot: ") +
-            QStringLiteral("cannot create a file in ") + *folder);
+    snapshotFailed(QStringLiteral("Snapshot not saved: cannot create a file in ") + *folder);
     return;
   }
+  QPointer<CameraController> self(this);
   // Composing and encoding take longer than a frame: off the main thread.
-  auto write = [frame, layout, path](const QImage& board) {
-    QThreadPool::globalInstance()->start([frame, layout, board, path] {
+  auto write = [self, frame, layout, path](const QImage& board) {
+    QThreadPool::globalInstance()->start([self, frame, layout, board, path] {
       QImage snapshot = composeSnapshot(frame.toImage(), layout, board);
-      QSaveFile file(path);
-      QImageWriter writer(&file, "png");
-      // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
-      writer.setCompression(1);
-      if (!file.open(QIODevice::WriteOnly) || !writer.write(snapshot) || !file.commit()) {
+      if (const QString reason = writeSnapshot(snapshot, path); !reason.isEmpty()) {
+        // The name claimed for it goes too: a full disk leaves no empty picture behind.
         QFile::remove(path);
-        logLine(QStringLiteral("Failed taking snapshot: ") + file.errorString());
+        onMainThread([self, reason] {
+          if (self) self->snapshotFailed(QStringLiteral("Snapshot not saved: ") + reason);
+        });
         return;
       }
       const QUrl url = QUrl::fromLocalFile(path);

@@ -116,6 +116,8 @@ class CameraController : public QObject {
   void rotationChanged();
   void mirrorHorizontalChanged();
   void alertRequested(const QString& text);
+  // An alert that offers to choose another storage folder.
+  void storageAlertRequested(const QString& text);
 
  private:
   struct Recording;
@@ -131,7 +133,9 @@ class CameraController : public QObject {
   bool isCurrent(const std::shared_ptr<Recording>& recording) const;
   // Logs and announces the file; a recording that failed midway is also shown to the user.
   void finishRecording(std::shared_ptr<Recording> recording, const QString& error);
+  // The folder a capture is saved in, or nullopt once the user was told why there is none.
   std::optional<QString> captureFolder(bool videos);
+  void snapshotFailed(const QString& text);
 
   std::unique_ptr<DeviceSource> devices_;
   SerialQueue queue_{QStringLiteral("camera_controller")};

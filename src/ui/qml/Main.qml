@@ -23,11 +23,44 @@ ApplicationWindow {
         buttons: MessageDialog.Ok
     }
 
+    // The storage folder is gone: the user plugs it in again, or chooses another one from here.
+    Dialog {
+        id: storageAlert
+        objectName: "storageAlert"
+        property alias text: storageText.text
+        anchors.centerIn: Overlay.overlay
+        modal: true
+        title: Qt.application.displayName
+        Label {
+            id: storageText
+            width: Math.min(implicitWidth, window.width * 0.6)
+            wrapMode: Text.WordWrap
+        }
+        footer: DialogButtonBox {
+            Button {
+                text: qsTr("Choose Folder…")
+                DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+                onClicked: {
+                    storageAlert.close()
+                    content.controlBarModel.changeArchive()
+                }
+            }
+            Button {
+                text: qsTr("OK")
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+            }
+        }
+    }
+
     Connections {
         target: app
         function onAlertRequested(text) {
             alert.text = text
             alert.open()
+        }
+        function onStorageAlertRequested(text) {
+            storageAlert.text = text
+            storageAlert.open()
         }
         // As the bar's own button does, so the bar shows the state and the board hears it.
         function onAnnotationRequested(allow) {
