@@ -84,8 +84,18 @@ void FileLibrary::loadLibraryFiles() {
       });
 }
 
+bool FileLibrary::libraryWritable() {
+  const auto& folders = storageFolders();
+  if (!folders) return false;
+  const auto problem = storageProblem(*folders, folders->library);
+  if (!problem) return true;
+  logLine(problem->text);
+  emit importFailed(problem->text);
+  return false;
+}
+
 void FileLibrary::importChosenFiles(const QStringList& paths) {
-  if (paths.isEmpty()) return;
+  if (paths.isEmpty() || !libraryWritable()) return;
   importFile(paths.first(), true);
   setHideFileLibrary(false);
   for (qsizetype i = 1; i < paths.size(); ++i) {
@@ -96,6 +106,8 @@ void FileLibrary::importChosenFiles(const QStringList& paths) {
 
 bool FileLibrary::importDroppedFiles(const QStringList& paths) {
   if (libraryFolder().isEmpty()) return false;
+  // Taken and answered: the user reads why nothing was imported.
+  if (!libraryWritable()) return true;
   for (const QString& path : paths) importFile(path, false);
   return true;
 }

@@ -59,6 +59,9 @@ class FileLibrary : public QObject {
   void importFailed(const QString& message);
 
  private:
+  // Checks the storage folder before an import; false, and the user told why, when it cannot be
+  // written.
+  bool libraryWritable();
   void insertAtFront(const LibraryFilePtr& item);
   void importPicture(const QString& source, const QString& destination, bool pasteWhenReady);
 
