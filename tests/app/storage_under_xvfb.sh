@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real application under Xvfb saving snapshots while its storage folder misbehaves:
-# (a) the storage folder moved away during the run (a stick pulled): a snapshot and a recording
-#     write nothing anywhere, the folder is not made again at its old place, the user is told
+# (a) the storage folder moved away during the run (a stick pulled): a snapshot, a recording and
+#     an import write nothing anywhere, the folder is not made again at its old place, the user is told
 #     which folder is missing; moved back, the next snapshot is saved without a restart;
 # (b) the images folder on a small disk of its own (tmpfs, which needs root) filled up by another
 #     program: the snapshot fails with "the disk is full", leaves no file behind and harms no
@@ -58,7 +58,12 @@ screenshot storage-missing.png
 remote StartRecording
 waitFor 10 bash -c "[[ \$(grep -cF 'The storage folder $storage is missing.' '$work/app.log') -ge 2 ]]" ||
   fail "a recording into a missing storage folder was not reported"
-[[ $(missingLines) -eq 2 ]] || fail "the missing folder was reported $(missingLines) times, not once each"
+mkdir "$work/desk"
+echo '<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>' >"$work/desk/dot.svg"
+remote ImportFiles "['$work/desk/dot.svg']"
+waitFor 10 bash -c "[[ \$(grep -cF 'The storage folder $storage is missing.' '$work/app.log') -ge 3 ]]" ||
+  fail "an import into a missing storage folder was not reported"
+[[ $(missingLines) -eq 3 ]] || fail "the missing folder was reported $(missingLines) times, not once each"
 [[ ! -e $storage ]] || fail "the missing storage folder was made again: $(find "$storage")"
 picturesAre 1 || fail "a snapshot was written somewhere: $(find "$work" -name '*.png')"
 [[ -z $(find "$work" -name '*.mp4') ]] || fail "a recording was started: $(find "$work" -name '*.mp4')"
