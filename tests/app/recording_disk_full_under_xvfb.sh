@@ -28,12 +28,14 @@ if ! mount -t tmpfs -o size=40m tmpfs "$videos" 2>"$work/mount.log"; then
   exit 77
 fi
 unmountFirst() {
+  local status=$?
   if [[ -n $pid ]]; then
     kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   fi
   pid=
   umount "$videos" 2>/dev/null || umount -l "$videos" 2>/dev/null || true
+  (exit "$status") # cleanup reports the test's own status
   cleanup
 }
 trap unmountFirst EXIT
