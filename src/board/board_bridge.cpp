@@ -157,16 +157,23 @@ void BoardBridge::grabBoard(QSize windowSize, std::function<void(const QImage&)>
   }
   const QRectF area =
       boardItem_->mapRectToScene(QRectF(0, 0, boardItem_->width(), boardItem_->height()));
-  connect(grab.data(), &QQuickItemGrabResult::ready, this, [grab, area, windowSize, finish] {
+  // The grab holds its connection and so the slot: a slot holding the grab would keep both, with
+  // a window-sized picture, for good. The holder is let go once the grab has had its time.
+  auto holder = std::make_shared<QSharedPointer<QQuickItemGrabResult>>(grab);
+  connect(grab.data(), &QQuickItemGrabResult::ready, this, [holder, area, windowSize, finish] {
+    if (!*holder) return;
     QImage canvas(windowSize, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
-    painter.drawImage(area, grab->image());
+    painter.drawImage(area, (*holder)->image());
     painter.end();
     finish(canvas);
   });
   // A board that is not drawn (a hidden window) never answers: the snapshot goes without it.
-  QTimer::singleShot(1000, this, [grab, finish] { finish(QImage()); });
+  QTimer::singleShot(1000, this, [holder, finish] {
+    finish(QImage());
+    holder->reset();
+  });
 }
 
 void BoardBridge::loadStarted() {
