@@ -136,4 +136,12 @@ bool AppDelegate::saveGuard() {
   return false;
 }
 
+void AppDelegate::reportSaveFailure(const QString& text, bool folderMissing) {
+  if (folderMissing) {
+    emit storageAlertRequested(text);
+  } else {
+    emit alertRequested(text);
+  }
+}
+
 }  // namespace dravin

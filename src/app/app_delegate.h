@@ -32,6 +32,8 @@ class AppDelegate : public QObject {
   VirtualCameraSetup* virtualCamera() { return &virtualCameraSetup_; }
   // True when saving into the storage tree is possible; otherwise shows the save guard's alert.
   Q_INVOKABLE bool saveGuard();
+  // Something could not be saved: an alert, with the folder chooser when the folder is gone.
+  Q_INVOKABLE void reportSaveFailure(const QString& text, bool folderMissing);
 
  signals:
   void alertRequested(const QString& text);

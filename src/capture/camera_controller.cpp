@@ -5,15 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
-#include <QStorageInfo>
 #include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
-#include <cerrno>
-#include <cstring>
 
 #include "app_log.h"
+#include "atomic_write.h"
 #include "camera_session.h"
 #include "devices.h"
 #include "file_naming.h"
@@ -46,18 +43,7 @@ QString writeSnapshot(const QImage& snapshot, const QString& path) {
   // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
   writer.setCompression(1);
   if (!writer.write(snapshot)) return writer.errorString();
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  errno = 0;
-  if (file.write(png) == png.size() && file.commit()) return {};
-  const int code = errno;
-  // A write cut short reports no error of its own; the room left on the disk tells.
-  const bool diskFull = code == ENOSPC || file.error() == QFileDevice::ResourceError ||
-                        QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < png.size();
-  const QString reason =
-      code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString();
-  file.cancelWriting();
-  return diskFull ? QStringLiteral("the disk is full") : reason;
+  return writeFileAtomically(path, png);
 }
 
 QString twoDigits(qint64 value) {
@@ -570,7 +556,7 @@ void CameraController::finishRecording(std::shared_ptr<Recording> recording, con
     // What was written up to the failure plays; it is kept and announced like any recording.
     const QString text =
         QStringLiteral("Recording stopped: ") + (failure->kind == gst::WriteFailure::Kind::diskFull
-                                                     ? QStringLiteral("the disk is full")
+                                                     ? texts::kDiskFull
                                                      : QString::fromStdString(failure->text));
     logLine(text);
     emit alertRequested(text);

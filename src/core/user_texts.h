@@ -11,6 +11,9 @@ inline const QString kSaveGuard = QStringLiteral(
     "folder to save files!");
 
 // The alert when the storage folder the user chose is gone, beside a button that chooses another.
+// Why a write failed when the disk had no room left for it.
+inline const QString kDiskFull = QStringLiteral("the disk is full");
+
 inline QString storageFolderMissing(const QString& folder) {
   return QStringLiteral(
              "The storage folder %1 is missing. Plug it in again, or choose another folder.")

@@ -1,7 +1,6 @@
 #include "bookmark_store.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -21,6 +20,17 @@ BookmarkStore::BookmarkStore(ThumbnailService& thumbnails, QObject* parent)
 
 QString BookmarkStore::folder() {
   return storageFolders() ? storageFolders()->bookmark : QString();
+}
+
+QString BookmarkStore::writableFolder() {
+  const auto& folders = storageFolders();
+  if (!folders) return {};
+  if (const auto problem = storageProblem(*folders, folders->bookmark)) {
+    logLine(problem->text);
+    emit saveFailed(problem->text, problem->folderMissing);
+    return {};
+  }
+  return folders->bookmark;
 }
 
 bool BookmarkStore::isSnapshotName(const QString& name) {
@@ -93,8 +103,9 @@ void BookmarkStore::loadBookmarks() {
 
 bool BookmarkStore::addBookmark(const QString& url, const QString& title, const QImage& snapshot,
                                 QSize containerSize) {
-  const QString dir = folder();
-  if (dir.isEmpty() || snapshot.isNull()) return false;
+  if (snapshot.isNull()) return false;
+  const QString dir = writableFolder();
+  if (dir.isEmpty()) return false;
   Bookmark bookmark;
   bookmark.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
   bookmark.url = url;
@@ -110,10 +121,10 @@ bool BookmarkStore::addBookmark(const QString& url, const QString& title, const 
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   if (!bitmap.save(&buffer, "PNG")) return false;
-  QDir().mkpath(dir);
   const QString path = dir + bookmark.thumbnail;
   if (const QString error = writeFileAtomically(path, png); !error.isEmpty()) {
     logLine(QStringLiteral("Bookmark image error: ") + error);
+    emit saveFailed(QStringLiteral("Bookmark not saved: ") + error, false);
     return false;
   }
   logLine(QStringLiteral("Bookmark image at: ") + path);
@@ -135,7 +146,7 @@ void BookmarkStore::removeBookmark(const QString& id) {
 }
 
 void BookmarkStore::saveBookmarks() {
-  const QString dir = folder();
+  const QString dir = writableFolder();
   if (dir.isEmpty()) return;
   const QString path = dir + kListFile;
   // The user changed the list after an unreadable file: the old file is kept beside the new one.
@@ -153,12 +164,13 @@ void BookmarkStore::saveBookmarks() {
   for (const auto& entry : pending_) records.append(record(entry.second));
   QString error;
   try {
-    QDir().mkpath(dir);
     error = writeFileAtomically(path, JsonValue::array(records).serialize());
   } catch (const JsonError& e) {
     error = QString::fromUtf8(e.what());
   }
-  if (!error.isEmpty()) logLine(QStringLiteral("update bookmarks.json error: ") + error);
+  if (error.isEmpty()) return;
+  logLine(QStringLiteral("update bookmarks.json error: ") + error);
+  emit saveFailed(QStringLiteral("Bookmarks not saved: ") + error, false);
 }
 
 }  // namespace dravin

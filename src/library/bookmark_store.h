@@ -47,6 +47,8 @@ class BookmarkStore : public QObject {
 
   // The bookmark folder, or empty while no storage folder is granted.
   static QString folder();
+  // The bookmark folder when it can be written to; otherwise empty and the user is told why.
+  QString writableFolder();
   // Only a plain file name inside the folder is a snapshot: a list file naming "../x" does not
   // get to read or delete anything elsewhere.
   static bool isSnapshotName(const QString& name);
@@ -55,6 +57,9 @@ class BookmarkStore : public QObject {
   void bookmarkListChanged();
   // The last snapshot of a load was answered, or the load found nothing to read.
   void bookmarksLoaded();
+  // A bookmark or the list could not be written: `text` says why; `folderMissing` when the
+  // storage folder itself is gone.
+  void saveFailed(const QString& text, bool folderMissing);
 
  private:
   ThumbnailService& thumbnails_;

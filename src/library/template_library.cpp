@@ -106,12 +106,16 @@ void TemplateLibrary::readFavorites() {
 }
 
 void TemplateLibrary::updateFavorites() {
-  if (templatesFolder().isEmpty()) return;
-  const QString path = templatesFolder() + "favorites.json";
-  // A file that could not be read stays as it is until the user marks something; then it is kept
-  // beside the new one rather than overwritten.
+  const auto& folders = storageFolders();
+  if (!folders || !marksChanged_) return;
+  if (const auto problem = storageProblem(*folders, folders->templates)) {
+    logLine(problem->text);
+    emit saveFailed(problem->text, problem->folderMissing);
+    return;
+  }
+  const QString path = folders->templates + "favorites.json";
+  // A file that could not be read is kept beside the new one rather than overwritten.
   if (unreadableFavorites_) {
-    if (!marksChanged_) return;
     QFile::remove(path + ".unreadable");
     QFile::rename(path, path + ".unreadable");
     unreadableFavorites_ = false;
@@ -125,7 +129,12 @@ void TemplateLibrary::updateFavorites() {
   } catch (const JsonError& e) {
     error = e.what();
   }
-  if (!error.isEmpty()) logLine("update favorites.json error: " + error);
+  if (error.isEmpty()) {
+    marksChanged_ = false;
+    return;
+  }
+  logLine("update favorites.json error: " + error);
+  emit saveFailed("Favorites not saved: " + error, false);
 }
 
 void TemplateLibrary::selectCategory(int index) {

@@ -34,7 +34,8 @@ class TemplateLibrary : public QObject {
   // Rebuilds the list from "templates.json"; retries every 3 s while there is no folder.
   void loadTemplates();
   void readFavorites();
-  // Writes the marks of the list to "favorites.json".
+  // Writes the marks of the list to "favorites.json" when the user changed one since the last
+  // write: a list that was never loaded never overwrites the file.
   void updateFavorites();
   void selectCategory(int index);
   void setSearchText(const QString& text);
@@ -46,6 +47,9 @@ class TemplateLibrary : public QObject {
   void templatesLoaded(int count);
   // The folder is not there yet: the panel collapses while it waits.
   void waitingForFolder();
+  // The marks could not be written: `text` says why; `folderMissing` when the storage folder
+  // itself is gone. The marks stay unsaved and are written at the next try.
+  void saveFailed(const QString& text, bool folderMissing);
 
  private:
   void searchTextChanged(const QString& text);

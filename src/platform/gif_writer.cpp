@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <libimagequant.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -14,6 +15,8 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "atomic_write.h"
 
 namespace dravin {
 namespace {
@@ -289,7 +292,11 @@ std::optional<GifExportResult> writeAnimatedGif(const GifExport& job,
 
   QSaveFile file(job.destination);
   auto cannotWrite = [&](const QString& why) {
-    return fail(QStringLiteral("The GIF could not be written to %1: %2").arg(job.destination, why));
+    // The writes go in blocks far smaller than this: a disk with less room left is full.
+    constexpr qint64 kNextWrites = 64 * 1024;
+    const QString folder = QFileInfo(job.destination).absolutePath();
+    return fail(QStringLiteral("The GIF could not be written to %1: %2")
+                    .arg(job.destination, writeFailureText(folder, kNextWrites, why)));
   };
   if (!file.open(QIODevice::WriteOnly)) return cannotWrite(file.errorString());
   int gifError = 0;
@@ -336,7 +343,9 @@ std::optional<GifExportResult> writeAnimatedGif(const GifExport& job,
                            ? file.errorString()
                            : QString::fromUtf8(GifErrorString(gifError)));
   }
-  if (!file.commit()) return cannotWrite(file.errorString());
+  // Flushed first: a buffered write's failure at commit goes unnoticed (Qt 6.4) and would put an
+  // empty file in the old one's place.
+  if (!file.flush() || !file.commit()) return cannotWrite(file.errorString());
   return result;
 }
 

@@ -60,6 +60,7 @@ BrowserViewModel::BrowserViewModel(QString resourceFolder, int port, QString key
       port_(port),
       key_(std::move(key)),
       bookmarkStore_(thumbnails) {
+  connect(&bookmarkStore_, &BookmarkStore::saveFailed, this, &BrowserViewModel::saveFailed);
   connect(&bookmarkStore_, &BookmarkStore::bookmarkListChanged, this,
           &BrowserViewModel::syncBookmarks);
 }

@@ -146,6 +146,8 @@ class BrowserViewModel : public QObject {
   void boardScriptRequested(const QString& script);
   // A bookmark was added (true) or its snapshot could not be had (false).
   void bookmarkAdded(bool added);
+  // A bookmark or the list could not be written; `folderMissing` when the storage folder is gone.
+  void saveFailed(const QString& text, bool folderMissing);
 
  private:
   void syncBookmarks();

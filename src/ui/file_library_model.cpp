@@ -63,6 +63,7 @@ FileLibraryModel::FileLibraryModel(QObject* parent)
     templates_.setItems(templateLibrary_.templateListFiltered());
     emit filterChanged();
   });
+  connect(&templateLibrary_, &TemplateLibrary::saveFailed, this, &FileLibraryModel::saveFailed);
   connect(&templateLibrary_, &TemplateLibrary::waitingForFolder, this,
           [this] { library_.setHideFileLibrary(true); });
   connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,

@@ -81,6 +81,8 @@ class FileLibraryModel : public QObject {
   void importPanelRequested();
   // An imported picture is about to be pasted: the board should have the keyboard focus.
   void aboutToPaste();
+  // The favourite marks could not be written; `folderMissing` when the storage folder is gone.
+  void saveFailed(const QString& text, bool folderMissing);
 
  private:
   FileLibrary library_;

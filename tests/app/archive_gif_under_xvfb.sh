@@ -15,7 +15,6 @@ fi
 source "$(dirname "$0")/xvfb_session.sh"
 storeFolder "$work/storage"
 images=$work/storage/Nolbek/images
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.8; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
 

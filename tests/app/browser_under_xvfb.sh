@@ -19,7 +19,6 @@ source "$(dirname "$0")/xvfb_session.sh"
 printf '[General]\nbookmark_folder=%s\nbookmark_offline=true\n' "$work/storage" \
   >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
 bookmarks=$work/storage/Nolbek/~bookmark
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 count() { grep -cF -- "$1" "$work/app.log" || true; }

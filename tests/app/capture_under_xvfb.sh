@@ -17,7 +17,6 @@ storeFolder "$work/storage"
 images=$work/storage/Nolbek/images
 videos=$work/storage/Nolbek/videos
 
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 # The colour at a point of the screen, as "r,g,b".
 colourAt() {
   import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'

@@ -19,7 +19,6 @@ launch=("$@")
 source "$(dirname "$0")/xvfb_session.sh"
 images=$work/storage/Nolbek/images
 
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
 press() { xdotool mousemove 1000 500 key "$1"; sleep 0.6; }
 grab() { import -window root -crop "$1" "$work/$2.png"; }

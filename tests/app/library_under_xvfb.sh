@@ -17,7 +17,6 @@ source "$(dirname "$0")/xvfb_session.sh"
 storeFolder "$work/storage"
 library=$work/storage/Nolbek/~library
 templates=$work/storage/Nolbek/~templates
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
 

@@ -22,23 +22,7 @@ storeFolder "$work/storage"
 images=$work/storage/Nolbek/images
 videos=$work/storage/Nolbek/videos
 
-mkdir -p "$videos"
-if ! mount -t tmpfs -o size=40m tmpfs "$videos" 2>"$work/mount.log"; then
-  echo "SKIPPED: mounting a small disk is not permitted here ($(cat "$work/mount.log"))"
-  exit 77
-fi
-unmountFirst() {
-  local status=$?
-  if [[ -n $pid ]]; then
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
-  pid=
-  umount "$videos" 2>/dev/null || umount -l "$videos" 2>/dev/null || true
-  (exit "$status") # cleanup reports the test's own status
-  cleanup
-}
-trap unmountFirst EXIT
+smallDisk "$videos" 40m
 
 stoppedLines() { grep -cxF "Recording stopped: the disk is full" "$work/app.log" || true; }
 
@@ -46,7 +30,7 @@ stoppedLines() { grep -cxF "Recording stopped: the disk is full" "$work/app.log"
 pid=$!
 waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
 waitFor 15 remote TakeSnapshot || fail "no D-Bus remote"
-waitFor 15 bash -c "ls $images/*.png" || fail "no picture from the demo camera"
+waitFor 15 snapshotsAtLeast 1 || fail "no picture from the demo camera"
 
 # $1: the D-Bus method that starts the recording, $2: the log line that announces the file,
 # $3: how many disk-full stops the log holds once this one is done.

@@ -1,7 +1,6 @@
 # shellcheck shell=bash
 # Sourced by the recording tests: what a movie file holds, read the way users' tools read it.
 
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 # The whole seconds of movie the running recording holds, by the application's own count.
 recordedSeconds() {
   gdbus call --session --dest org.pelora.Dravin --object-path /Dravin \

@@ -27,7 +27,7 @@ startApp() {
   pid=$!
   waitFor 30 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
   waitFor 15 remote TakeSnapshot || fail "no D-Bus remote"
-  waitFor 15 bash -c "ls $images/*.png" || fail "no picture from the demo camera"
+  waitFor 15 snapshotsAtLeast 1 || fail "no picture from the demo camera"
 }
 killApp() {
   kill -KILL "$pid"

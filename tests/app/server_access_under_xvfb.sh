@@ -16,7 +16,6 @@ fi
 # shellcheck source=xvfb_session.sh
 source "$(dirname "$0")/xvfb_session.sh"
 storeFolder "$work/storage"
-remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 grab() { import -window root "$work/screen.png"; }
 # Share of the pixels of a region (WxH+X+Y) near a colour, in percent.
 share() {

@@ -23,25 +23,9 @@ source "$here/recording_files.sh"
 storage=$work/storage
 storeFolder "$storage"
 images=$storage/Nolbek/images
-mounted=
-unmountFirst() {
-  local status=$?
-  if [[ -n $pid ]]; then
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
-  pid=
-  [[ -z $mounted ]] || umount "$images" 2>/dev/null || umount -l "$images" 2>/dev/null || true
-  (exit "$status") # cleanup reports the test's own status
-  cleanup
-}
-trap unmountFirst EXIT
 
 pictures() { find "$work" -name '*.png' | wc -l; }
 picturesAre() { [[ $(pictures) -eq $1 ]]; }
-# A claimed name shows before its picture is written: the log says when a snapshot is done.
-took() { grep -c "^Took a snapshot at: " "$work/app.log" || true; }
-tookAtLeast() { [[ $(took) -ge $1 ]]; }
 missingLines() {
   grep -cxF "The storage folder $storage is missing. Plug it in again, or choose another folder." \
     "$work/app.log" || true
@@ -56,7 +40,7 @@ snapshotTaken() { remote TakeSnapshot && waitFor 2 bash -c "[[ \$(find '$work' -
 waitFor 30 snapshotTaken || fail "no picture from the demo camera"
 sleep 2 # a snapshot still being written is counted too
 first=$(pictures)
-done=$(took)
+done=$(snapshotsTaken)
 
 # (a) The storage folder gone while the application runs.
 mv "$storage" "$work/away"
@@ -79,18 +63,14 @@ picturesAre "$first" || fail "a snapshot was written somewhere: $(find "$work" -
 [[ $(recordedSeconds) -eq 0 ]] || fail "the application believes it records"
 mv "$work/away" "$storage"
 remote TakeSnapshot
-waitFor 15 tookAtLeast $((done + 1)) || fail "no snapshot once the storage folder is back"
+waitFor 15 snapshotsAtLeast $((done + 1)) || fail "no snapshot once the storage folder is back"
 picturesAre $((first + 1)) || fail "not one more picture once the storage folder is back"
 echo "(a) a missing storage folder stopped the captures and was not made again; back, it works"
 
 # (b) A full disk under the images folder.
-if ! mount -t tmpfs -o size=16m tmpfs "$images" 2>"$work/mount.log"; then
-  echo "SKIPPED: mounting a small disk is not permitted here ($(cat "$work/mount.log"))"
-  exit 77
-fi
-mounted=1
+smallDisk "$images" 16m
 remote TakeSnapshot
-waitFor 15 tookAtLeast $((done + 2)) || fail "no snapshot on the small disk"
+waitFor 15 snapshotsAtLeast $((done + 2)) || fail "no snapshot on the small disk"
 earlier=$(ls "$images"/*.png)
 waitFor 10 isPng "$earlier" || fail "the first snapshot on the small disk is not a picture"
 sum=$(md5sum <"$earlier")

@@ -10,6 +10,7 @@
 work=$(mktemp -d)
 pid=
 helpers=()
+mounts=()
 openbox >/dev/null 2>&1 &
 wm=$!
 qmlLoadsCleanly() {
@@ -28,6 +29,13 @@ cleanup() {
   if [[ $status -eq 0 ]] && ! qmlLoadsCleanly; then
     echo "FAILED: the application loaded QML that is not installed"
     status=1
+  fi
+  if [[ ${#mounts[@]} -gt 0 ]]; then  # a disk is let go only once nothing has files open on it
+    if [[ -n $pid ]]; then
+      kill -KILL "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
+    for mount in "${mounts[@]}"; do umount "$mount" 2>/dev/null || umount -l "$mount" || true; done
   fi
   rm -rf "$work"
   exit "$status"
@@ -56,6 +64,20 @@ waitFor() {  # seconds, then a command that must succeed
   return 1
 }
 logSays() { grep -qF -- "$1" "$work/app.log"; }
+remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
+# A snapshot's name is claimed before its picture is written: the log says when one is done.
+snapshotsTaken() { grep -c "^Took a snapshot at: " "$work/app.log" || true; }
+snapshotsAtLeast() { [[ $(snapshotsTaken) -ge $1 ]]; }
+# A small disk of its own at folder $1 of size $2 (tmpfs, which needs root), let go at exit.
+# Exits 77 (skipped) where mounting is not permitted.
+smallDisk() {
+  mkdir -p "$1"
+  if ! mount -t tmpfs -o "size=$2" tmpfs "$1" 2>"$work/mount.log"; then
+    echo "SKIPPED: mounting a small disk is not permitted here ($(cat "$work/mount.log"))"
+    exit 77
+  fi
+  mounts+=("$1")
+}
 screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 # The id of a visible window whose title matches, waiting up to 10 s. A search can fail when a
 # window goes away while it looks, so it is tried again.

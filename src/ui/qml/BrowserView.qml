@@ -25,6 +25,7 @@ Item {
         onScriptRequested: script => page.runJavaScript(script)
         onReloadRequested: page.reload()
         onBoardScriptRequested: script => boardLayer.runJavaScript(script)
+        onSaveFailed: (text, folderMissing) => app.reportSaveFailure(text, folderMissing)
     }
 
     component HeaderButton: Rectangle {

@@ -16,7 +16,10 @@ Rectangle {
 
     color: "#1c2026"
 
-    FileLibraryModel { id: libraryModel }
+    FileLibraryModel {
+        id: libraryModel
+        onSaveFailed: (text, folderMissing) => app.reportSaveFailure(text, folderMissing)
+    }
 
     Component.onCompleted: libraryModel.appeared()
     Component.onDestruction: libraryModel.disappeared()
