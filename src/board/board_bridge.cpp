@@ -6,6 +6,8 @@
 #include <QQuickItemGrabResult>
 #include <QTimer>
 #include <QVariantMap>
+#include <algorithm>
+#include <cmath>
 
 #include "app_log.h"
 #include "browser_rules.h"
@@ -24,6 +26,10 @@ const QString kMakerDomain = QStringLiteral("pelora-dravin.example");
 const QString kBoardIndex = QStringLiteral("dravinboard/index.html");
 const QString kMissingWindowText = QStringLiteral(
     "Original Window was minimized or closed, please choose another window in Relayo.");
+
+// A pinch zooms the picture within these.
+constexpr double kMinPinchZoom = 0.5;
+constexpr double kMaxPinchZoom = 10.0;
 
 // A number from a message, whatever JSON number type the page used.
 std::optional<double> number(const QVariantMap& body, const char* key) {
@@ -105,8 +111,33 @@ void BoardBridge::showTunnelWindow(int windowNumber, const QString& dataUrl, con
 }
 
 void BoardBridge::allowAnnotation(bool allow) {
+  // Nothing can be typed on a board that no longer takes input.
+  if (!allow) setTextEditing(false);
   emit scriptRequested(allow ? QStringLiteral("allowAnnotation(true)")
                              : QStringLiteral("allowAnnotation(false)"));
+}
+
+void BoardBridge::setPicturePlacement(const QVariantList& matrix, double zoom) {
+  if (matrix.size() != 6 || !std::isfinite(zoom) || zoom <= 0) return;
+  QStringList numbers;
+  for (const QVariant& value : matrix) {
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok || !std::isfinite(number)) return;
+    numbers.append(QString::number(number, 'g', 10));
+  }
+  const QString script = QStringLiteral("setPicturePlacement({matrix: [%1], zoom: %2})")
+                             .arg(numbers.join(QLatin1Char(',')))
+                             .arg(zoom, 0, 'g', 10);
+  if (script == placementScript_) return;
+  placementScript_ = script;
+  emit scriptRequested(script);
+}
+
+void BoardBridge::setTextEditing(bool editing) {
+  if (textEditing_ == editing) return;
+  textEditing_ = editing;
+  emit textEditingChanged();
 }
 
 QString BoardBridge::injectedScript() const {
@@ -177,6 +208,7 @@ void BoardBridge::grabBoard(QSize windowSize, std::function<void(const QImage&)>
 }
 
 void BoardBridge::loadStarted() {
+  setTextEditing(false);
   NotificationCenter::instance().post(
       notifications::kShowLoadingDravinBoard,
       {{QStringLiteral("show"), true}, {QStringLiteral("message"), QString()}});
@@ -184,6 +216,8 @@ void BoardBridge::loadStarted() {
 
 void BoardBridge::loadFinished() {
   logLine(QStringLiteral("didFinish1"));
+  // A new page knows nothing of the picture yet.
+  if (!placementScript_.isEmpty()) emit scriptRequested(placementScript_);
   NotificationCenter::instance().post(
       notifications::kShowLoadingDravinBoard,
       {{QStringLiteral("show"), false}, {QStringLiteral("message"), QString()}});
@@ -207,10 +241,15 @@ void BoardBridge::postMessage(const QVariant& message) {
     if (!x || !y || !end || !camera_) return;
     camera_->dragPreview(*end == 1, *x, *y, camera_->rotation());
   } else if (type == QLatin1String("gesturestart")) {
-    if (const auto scale = number(body, "scale")) gestureScale_ = static_cast<float>(*scale);
+    const auto scale = number(body, "scale");
+    if (scale && std::isfinite(*scale) && *scale > 0) gestureScale_ = static_cast<float>(*scale);
   } else if (type == QLatin1String("gesturechange")) {
     const auto scale = number(body, "scale");
-    if (scale && camera_) camera_->setZoom(*scale * gestureScale_);
+    if (scale && std::isfinite(*scale) && camera_) {
+      camera_->setZoom(std::clamp(*scale * gestureScale_, kMinPinchZoom, kMaxPinchZoom));
+    }
+  } else if (type == QLatin1String("textediting")) {
+    setTextEditing(body.value(QStringLiteral("active")).toBool());
   } else if (type == QLatin1String("renderTunnel")) {
     if (const auto n = number(body, "windowNumber")) sendTunnelFrame(static_cast<int>(*n));
   } else if (type == QLatin1String("positionTunnel")) {

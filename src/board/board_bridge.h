@@ -30,6 +30,8 @@ QString jsStringLiteral(const QString& text);
 // postMessage(); script calls leave through scriptRequested(), which the board's web view runs.
 class BoardBridge : public QObject {
   Q_OBJECT
+  // A text box on the board is being typed into: the application's own one-key shortcuts wait.
+  Q_PROPERTY(bool textEditing READ textEditing NOTIFY textEditingChanged)
 
  public:
   static constexpr int kDocumentCamera = -100;
@@ -64,6 +66,11 @@ class BoardBridge : public QObject {
   void renderTunnelWindow(int windowNumber, const QString& dataUrl);
   void showTunnelWindow(int windowNumber, const QString& dataUrl, const QString& name);
   Q_INVOKABLE void allowAnnotation(bool allow);
+  // Where the camera picture lies on the board: `matrix` (a, b, c, d, e, f, as canvas transforms
+  // take them) maps the picture's unit square to the board's pixels; `zoom` is the digital zoom.
+  // Told again whenever it changes and after every load, so ink follows the paper.
+  Q_INVOKABLE void setPicturePlacement(const QVariantList& matrix, double zoom);
+  bool textEditing() const { return textEditing_; }
 
   // The capture controller that pans and zooms with the page's gestures; may be unset.
   void setCameraController(CameraController* camera) { camera_ = camera; }
@@ -80,6 +87,7 @@ class BoardBridge : public QObject {
   // Every message the page posts, handled or not: for diagnostics and tests.
   void messageReceived(const QVariantMap& body);
   void alertRequested(const QString& text);
+  void textEditingChanged();
 
  private:
   explicit BoardBridge(QObject* parent = nullptr);
@@ -90,7 +98,11 @@ class BoardBridge : public QObject {
   QString accessKey_;
   QPoint boardOrigin_;
   QPointer<QQuickItem> boardItem_;
+  void setTextEditing(bool editing);
+
   float gestureScale_ = 1.0f;
+  bool textEditing_ = false;
+  QString placementScript_;
 };
 
 }  // namespace dravin

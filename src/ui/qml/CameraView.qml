@@ -24,6 +24,7 @@ Item {
         }
         onMirrorChanged: mirrored => {
             if (cameraView.controller) cameraView.controller.mirrorHorizontal = mirrored
+            cameraView.placementChanged()
         }
         onDragPreviewRequested: (ended, translation, rotation) => {
             if (cameraView.controller)
@@ -49,6 +50,7 @@ Item {
         }
 
         Behavior on rotation { RotationAnimation { duration: 200; direction: RotationAnimation.Shortest } }
+        onRotationChanged: cameraView.placementChanged()
 
         onWidthChanged: fitPreview()
         onHeightChanged: fitPreview()
@@ -66,7 +68,26 @@ Item {
             width: cameraView.controller ? cameraView.controller.previewFrame.width : picture.width
             height: cameraView.controller ? cameraView.controller.previewFrame.height : picture.height
             fillMode: VideoOutput.PreserveAspectFit
+            onXChanged: cameraView.placementChanged()
+            onYChanged: cameraView.placementChanged()
+            onWidthChanged: cameraView.placementChanged()
+            onHeightChanged: cameraView.placementChanged()
+            onContentRectChanged: cameraView.placementChanged()
         }
+    }
+
+    // Where the picture lies in this view, for what is drawn over it to follow it: the matrix
+    // (a, b, c, d, e, f) taking the picture's unit square to this view's pixels, with the turn,
+    // the mirror, the zoom and the pan; empty before the first frame gives the picture a size.
+    signal placementChanged()
+    function placement() {
+        const r = preview.contentRect
+        if (r.width <= 0 || r.height <= 0) return []
+        const origin = preview.mapToItem(cameraView, r.x, r.y)
+        const across = preview.mapToItem(cameraView, r.x + r.width, r.y)
+        const down = preview.mapToItem(cameraView, r.x, r.y + r.height)
+        return [across.x - origin.x, across.y - origin.y, down.x - origin.x, down.y - origin.y,
+                origin.x, origin.y]
     }
 
     DragHandler {
@@ -94,8 +115,8 @@ Item {
         const centre = cameraView.mapToItem(null, width / 2, height / 2)
         controller.setWindowGeometry(Qt.size(Window.window.width, Window.window.height), centre)
     }
-    onWidthChanged: reportGeometry()
-    onHeightChanged: reportGeometry()
+    onWidthChanged: { reportGeometry(); placementChanged() }
+    onHeightChanged: { reportGeometry(); placementChanged() }
     onXChanged: reportGeometry()
 
     Component.onCompleted: {

@@ -52,6 +52,17 @@ Item {
             active: typeof boardBridge !== "undefined"
             source: "BoardView.qml"
         }
+        // What is drawn over the picture follows it: the board is told where the picture lies.
+        function tellBoardPlacement() {
+            const matrix = cameraView.placement()
+            if (matrix.length === 6 && cameraView.controller)
+                boardBridge.setPicturePlacement(matrix, cameraView.controller.currentZoom)
+        }
+        Connections {
+            target: cameraView
+            enabled: boardLoader.active
+            function onPlacementChanged() { Qt.callLater(stage.tellBoardPlacement) }
+        }
 
         SideBySideView {
             id: sideBySide
@@ -234,6 +245,8 @@ Item {
         function onAnnotationChanged(enabled) {
             layoutModel.allowAnnotation = enabled
             if (typeof boardBridge !== "undefined") boardBridge.allowAnnotation(enabled)
+            // The board's tools answer keys: it takes the keyboard while it takes the pointer.
+            if (enabled && boardLoader.item) boardLoader.item.forceActiveFocus()
         }
         function onHidCommandRequested(code, value) {
             if (typeof hidDevice !== "undefined") hidDevice.sendCommand(code, value)

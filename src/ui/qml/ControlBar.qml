@@ -481,9 +481,11 @@ Rectangle {
         else window.showFullScreen()
     }
 
-    // Keys a presenter reaches for. Letters stay with a text field that has the focus.
-    readonly property bool typing: Window.activeFocusItem !== null
-                                   && Window.activeFocusItem.hasOwnProperty("cursorPosition")
+    // Keys a presenter reaches for. Letters stay with a text field that has the focus, and with
+    // a text box on the board, which the board's page reports (its keys reach us too).
+    readonly property bool boardTyping: typeof boardBridge !== "undefined" && boardBridge.textEditing
+    readonly property bool typing: boardTyping || (Window.activeFocusItem !== null
+                                   && Window.activeFocusItem.hasOwnProperty("cursorPosition"))
     Shortcut {
         sequence: "Space"
         enabled: !bar.typing
@@ -501,6 +503,7 @@ Rectangle {
     }
     Shortcut {
         sequence: "Escape"
+        enabled: !bar.boardTyping
         onActivated: {
             if (barModel.showPopoverZoom || barModel.showPopoverViewOption || barModel.showPopoverFocus
                     || barModel.showPopoverAdjust || barModel.showPopoverSettings
