@@ -81,6 +81,15 @@ TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
     bridge.postMessage(QVariant("gesturechange"));
     bridge.postMessage(QVariantMap{{"type", "wheel"}, {"delta", 120}});
     EXPECT_DOUBLE_EQ(camera.currentZoom(), 3.0);
+    // A pinch stays within 0.5 and 10; numbers that are not numbers do nothing.
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}, {"scale", 50.0}});
+    EXPECT_DOUBLE_EQ(camera.currentZoom(), 10.0);
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}, {"scale", 0.01}});
+    EXPECT_DOUBLE_EQ(camera.currentZoom(), 0.5);
+    bridge.postMessage(QVariantMap{{"type", "gesturestart"}, {"scale", qQNaN()}});
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}, {"scale", qInf()}});
+    bridge.postMessage(QVariantMap{{"type", "gesturechange"}, {"scale", 1.0}});
+    EXPECT_DOUBLE_EQ(camera.currentZoom(), 2.0) << "the start's scale was kept";
   }
   {  // a pan moves the zoomed picture and its end lets the next drag start afresh
     const QPointF before = camera.previewFrame().topLeft();
@@ -139,6 +148,45 @@ TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
   bridge.latestDocCamFrame = nullptr;
   bridge.tunnelFrame = nullptr;
   bridge.controlWindow = nullptr;
+}
+
+TEST(BoardMessages, PlacementAndTextEditing) {
+  BoardBridge& bridge = BoardBridge::instance();
+  QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);
+  {  // the picture's placement is told once per change, and again to a page that loaded anew
+    bridge.setPicturePlacement({1280.0, 0, 0, 720, 0, 0}, 1.0);
+    bridge.setPicturePlacement({1280.0, 0, 0, 720, 0, 0}, 1.0);
+    bridge.setPicturePlacement({0, 2560, -1440.0, 0, 1600, -400}, 2.0);
+    ASSERT_EQ(scripts.count(), 2);
+    EXPECT_EQ(scripts.at(0).at(0).toString(),
+              "setPicturePlacement({matrix: [1280,0,0,720,0,0], zoom: 1})");
+    EXPECT_EQ(scripts.at(1).at(0).toString(),
+              "setPicturePlacement({matrix: [0,2560,-1440,0,1600,-400], zoom: 2})");
+    bridge.loadFinished();
+    ASSERT_EQ(scripts.count(), 3);
+    EXPECT_EQ(scripts.at(2).at(0), scripts.at(1).at(0));
+  }
+  {  // what is not six finite numbers and a zoom is not passed on
+    bridge.setPicturePlacement({1.0, 2, 3, 4, 5}, 1.0);
+    bridge.setPicturePlacement({1.0, 2, 3, 4, 5, qInf()}, 1.0);
+    bridge.setPicturePlacement({1.0, 2, 3, 4, 5, "6); alert(1"}, 1.0);
+    bridge.setPicturePlacement({1.0, 2, 3, 4, 5, 6}, 0.0);
+    EXPECT_EQ(scripts.count(), 3);
+  }
+  {  // typing on the board: said by the page, ended by it, by annotation off or a new page
+    QSignalSpy changes(&bridge, &BoardBridge::textEditingChanged);
+    bridge.postMessage(QVariantMap{{"type", "textediting"}, {"active", true}});
+    EXPECT_TRUE(bridge.textEditing());
+    bridge.postMessage(QVariantMap{{"type", "textediting"}, {"active", false}});
+    EXPECT_FALSE(bridge.textEditing());
+    bridge.postMessage(QVariantMap{{"type", "textediting"}, {"active", true}});
+    bridge.allowAnnotation(false);
+    EXPECT_FALSE(bridge.textEditing());
+    bridge.postMessage(QVariantMap{{"type", "textediting"}, {"active", true}});
+    bridge.loadStarted();
+    EXPECT_FALSE(bridge.textEditing());
+    EXPECT_EQ(changes.count(), 6);
+  }
 }
 
 }  // namespace

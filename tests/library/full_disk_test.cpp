@@ -1,8 +1,8 @@
 // Saves into a storage folder that fills up or goes away: each one says why, leaves no file of its
 // own behind and keeps the earlier file whole; with room again, or the folder back, it works.
 // The full disk is a small tmpfs of its own, which needs root: elsewhere that part is skipped.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -58,8 +58,8 @@ struct SmallDisk {
 
   SmallDisk() {
     QDir().mkpath(mountPoint);
-    mounted = ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0,
-                      "size=2m") == 0;
+    mounted =
+        ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=2m") == 0;
     if (!mounted) return;
     for (const QString& folder : {folders.library, folders.templates, folders.bookmark})
       QDir().mkpath(folder);
