@@ -14,6 +14,7 @@
 #include "camera_session.h"
 #include "devices.h"
 #include "file_naming.h"
+#include "free_memory.h"
 #include "movie_preview.h"
 #include "movie_writer.h"
 #include "notification_center.h"
@@ -408,6 +409,8 @@ void CameraController::takeSnapshot() {
       NotificationCenter::instance().post(
           notifications::kImageCaptured,
           {{QStringLiteral("image"), snapshot}, {QStringLiteral("url"), url}});
+      snapshot = QImage();
+      releaseFreedMemory();
     });
   };
   if (grabBoard) {
@@ -574,6 +577,7 @@ void CameraController::finishRecording(std::shared_ptr<Recording> recording, con
     NotificationCenter::instance().post(
         notifications::kVideoRecorded,
         {{QStringLiteral("image"), preview}, {QStringLiteral("url"), url}});
+    releaseFreedMemory();
   });
 }
 
