@@ -610,6 +610,7 @@ void CameraController::toggleFreeze() {
       recording->screen->resume();
     }
   }
+  logLine(frozen ? QStringLiteral("Picture frozen") : QStringLiteral("Picture live"));
   emit frozenChanged();
 }
 

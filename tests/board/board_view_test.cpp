@@ -73,7 +73,7 @@ class BoardViewTest : public testing::Test {
 };
 
 // One page for all cases: the web engine does not take kindly to pages made and dropped in turn.
-TEST_F(BoardViewTest, MessagesCallsAndNavigationThroughTheRealPage) {
+TEST_F(BoardViewTest, MessagesCallsNavigationAndTouchThroughTheRealPage) {
   // Page messages reach the camera; malformed ones change nothing.
   pagePosts("{type: 'gesturestart', scale: 2}");
   pagePosts("{type: 'gesturechange', scale: 1.5}");
@@ -124,6 +124,43 @@ TEST_F(BoardViewTest, MessagesCallsAndNavigationThroughTheRealPage) {
   emit bridge.scriptRequested("location.href = 'http://evil.example/?localhost'");
   QTest::qWait(500);
   EXPECT_EQ(ask("location.href").value("value").toString(), before);
+
+  // Real touches on the window, as a touch screen delivers them: one finger draws with the pen,
+  // two fingers pinch the camera's zoom from where it stood.
+  auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+  ASSERT_NE(window, nullptr);
+  QPointingDevice* screen = QTest::createTouchDevice();
+  bridge.allowAnnotation(true);
+  camera.setZoom(2.0);
+  bridge.setPicturePlacement({1280.0, 0, 0, 720, 0, 0}, camera.currentZoom());
+  auto items = [&] { return ask("DravinBoard.summary().items.length").value("value").toInt(); };
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return ask("DravinBoard.summary().zoom").value("value") == "2"; }, 5000));
+  const int before = items();
+
+  QTest::touchEvent(window, screen).press(0, QPoint(300, 300));
+  for (int x = 310; x <= 500; x += 10) {
+    QTest::touchEvent(window, screen).move(0, QPoint(x, 300 + (x - 300) / 4));
+    QTest::qWait(10);
+  }
+  QTest::touchEvent(window, screen).release(0, QPoint(500, 350));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return items() == before + 1; }, 3000))
+      << "one finger drew no stroke";
+  EXPECT_DOUBLE_EQ(camera.currentZoom(), 2.0) << "drawing zoomed the picture";
+
+  // Fingers 200 px apart move to 400 px apart: the picture is twice as large as at the start.
+  QTest::touchEvent(window, screen).press(0, QPoint(540, 360)).press(1, QPoint(740, 360));
+  for (int step = 1; step <= 10; ++step) {
+    QTest::touchEvent(window, screen)
+        .move(0, QPoint(540 - step * 10, 360))
+        .move(1, QPoint(740 + step * 10, 360));
+    QTest::qWait(10);
+  }
+  QTest::touchEvent(window, screen).release(0, QPoint(440, 360)).release(1, QPoint(840, 360));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(camera.currentZoom() - 4.0) < 0.05; }, 3000))
+      << "zoom after the pinch: " << camera.currentZoom();
+  EXPECT_EQ(items(), before + 1) << "the pinch drew";
+  bridge.allowAnnotation(false);
 }
 
 }  // namespace
