@@ -72,7 +72,7 @@
 
   // ---- Boxes -------------------------------------------------------------------------------
 
-  // The item's box in its own space, ink included: {x, y, width, height}.
+  // The item's box in its own space, without the ink's thickness: {x, y, width, height}.
   function ownBox(item) {
     if (item.kind === 'stroke') {
       let minX = Infinity;
@@ -85,22 +85,19 @@
         maxX = Math.max(maxX, p.x);
         maxY = Math.max(maxY, p.y);
       }
-      const half = item.width / 2;
-      return { x: minX - half, y: minY - half, width: maxX - minX + 2 * half,
-        height: maxY - minY + 2 * half };
+      return { x: minX, y: minY, width: maxX - minX, height: maxY - minY };
     }
     if (item.kind === 'shape') {
-      const half = item.width / 2;
-      const x = Math.min(item.x1, item.x2);
-      const y = Math.min(item.y1, item.y2);
-      return { x: x - half, y: y - half, width: Math.abs(item.x2 - item.x1) + item.width,
-        height: Math.abs(item.y2 - item.y1) + item.width };
+      return { x: Math.min(item.x1, item.x2), y: Math.min(item.y1, item.y2),
+        width: Math.abs(item.x2 - item.x1), height: Math.abs(item.y2 - item.y1) };
     }
     return { x: item.x, y: item.y, width: item.width, height: item.height };
   }
 
-  // A box in the page: the smallest upright rectangle around the item's box carried by `m`.
-  function pageBox(item, m, box = ownBox(item)) {
+  // A box in the page: the smallest upright rectangle around the item carried by `m`, ink
+  // included (its thickness is the same in every direction on the page).
+  function pageBox(item, m) {
+    let box = ownBox(item);
     if (item.kind === 'text') {
       // Text stays upright and unstretched: its box follows the same rule as its letters.
       m = uprightAt(m, box.x, box.y);
@@ -114,9 +111,10 @@
     ];
     const xs = corners.map((c) => c.x);
     const ys = corners.map((c) => c.y);
-    const x = Math.min(...xs);
-    const y = Math.min(...ys);
-    return { x, y, width: Math.max(...xs) - x, height: Math.max(...ys) - y };
+    const ink = item.kind === 'stroke' || item.kind === 'shape' ? (item.width * scaleOf(m)) / 2 : 0;
+    const x = Math.min(...xs) - ink;
+    const y = Math.min(...ys) - ink;
+    return { x, y, width: Math.max(...xs) + ink - x, height: Math.max(...ys) + ink - y };
   }
 
   function unionBox(boxes) {
