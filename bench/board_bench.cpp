@@ -144,6 +144,11 @@ class Page {
   QWebEngineView view_;
 };
 
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
 // The mean of the middle 80 %: the page's clock ticks in 0.1 ms, so a median would be one of
 // a few ticks, while a collection pause or a late frame would pull a plain mean.
 double trimmedMean(std::vector<double> values) {
@@ -218,14 +223,39 @@ int runMeasure(const QString& index) {
     page.settle();
     std::printf("  full page: %d items\n", count);
     full = measure(page);
+    // For information: what a change deep in the page costs (erasing an old stroke, undoing
+    // past the newest items, a new placement of the picture): everything drawn again.
+    std::vector<double> redraws;
+    for (int i = 0; i < 5; ++i) {
+      const int before = page.frames();
+      page.js("DravinBoard.board.baseLayer.reset(); DravinBoard.board.invalidate(true, false)");
+      page.waitFrame(before);
+      redraws.push_back(page.js("DravinBoard.board.stats.renderMs").toDouble());
+    }
+    std::printf("  whole page drawn again: %.1f ms (median of 5)\n", median(redraws));
+    // A pinch: the picture's placement changes every frame.
+    std::vector<double> zooms;
+    for (int i = 1; i <= 10; ++i) {
+      const int before = page.frames();
+      const double z = 1 + 0.05 * i;
+      page.js(QStringLiteral("setPicturePlacement({matrix: [%1, 0, 0, %2, %3, %4], zoom: %5})")
+                  .arg(kWidth * z)
+                  .arg(kHeight * z)
+                  .arg(-kWidth * (z - 1) / 2)
+                  .arg(-kHeight * (z - 1) / 2)
+                  .arg(z));
+      page.waitFrame(before);
+      zooms.push_back(page.js("DravinBoard.board.stats.renderMs").toDouble());
+    }
+    std::printf("  frame while the picture is zoomed: %.1f ms (median of 10)\n", median(zooms));
   }
   std::printf("  pointer move: empty %.3f ms, full %.3f ms (trimmed means of %d)\n", empty.moveMs,
               full.moveMs, kMoves);
   std::printf("  undo: empty %.3f ms, full %.3f ms (trimmed means of %d)\n", empty.undoMs,
               full.undoMs, kUndos);
+  std::printf("  undo ratio full/empty = %.2f\n", full.undoMs / empty.undoMs);
   std::printf("board: move cost full/empty = %.2f (goal <= 1.5)\n", full.moveMs / empty.moveMs);
   std::printf("board: undo on full page = %.2f ms (goal ratio to empty <= 2)\n", full.undoMs);
-  std::printf("board: undo ratio full/empty = %.2f\n", full.undoMs / empty.undoMs);
   return 0;
 }
 

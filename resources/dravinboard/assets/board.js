@@ -113,10 +113,27 @@
     root.requestAnimationFrame(frame);
   }
 
+  // Above this cost of drawing the page anew (ms), a moving picture carries a picture of the
+  // ink with it, and the ink is drawn anew once the picture stays put for kSettleMs.
+  const kQuickAboveMs = 16;
+  const kSettleMs = 250;
+  let settleTimer = null;
+  let drawInFull = false;
+
   function frame() {
     frameRequested = false;
     const start = performance.now();
-    if (baseDirty) baseLayer.render(state.preview || doc.items, itemMatrix());
+    if (baseDirty) {
+      const quick = !drawInFull && baseLayer.rebuildMs > kQuickAboveMs;
+      drawInFull = false;
+      if (!baseLayer.render(state.preview || doc.items, itemMatrix(), quick)) {
+        clearTimeout(settleTimer);
+        settleTimer = setTimeout(() => {
+          drawInFull = true;
+          invalidate(true, false);
+        }, kSettleMs);
+      }
+    }
     if (liveDirty) renderLive();
     baseDirty = false;
     liveDirty = false;

@@ -8,7 +8,7 @@
   const kHighlighterAlpha = 0.35;
   // Items older than the newest kTop are kept drawn on a cached layer: adding, undoing or
   // redoing the newest ones redraws only those, however full the page is.
-  const kTop = 64;
+  const kTop = 16;
   const kLineHeight = 1.25;
   const kFont = 'system-ui, "DejaVu Sans", sans-serif';
 
@@ -172,35 +172,53 @@
       this.painter = painter;
       this.cache = document.createElement('canvas');
       this.cached = [];
-      this.key = '';
+      this.size = '';
+      this.matrix = null;
+      // How long drawing the cached layer anew took, in ms.
+      this.rebuildMs = 0;
     }
 
     // Forget the cached layer (a picture finished loading, the canvas changed size).
     reset() {
-      this.key = '';
+      this.size = '';
     }
 
-    render(items, m) {
+    // Draws `items` through `m`. Returns false when the older items were shown as a picture
+    // of themselves carried to `m` rather than drawn again: while the camera is zoomed or
+    // panned over a full page, redrawing thousands of strokes every frame would stall the
+    // pinch. The caller draws again once the placement has settled.
+    render(items, m, quick = false) {
       const painter = this.painter;
-      const key = [this.canvas.width, this.canvas.height, ...m].join(',');
+      const size = this.canvas.width + 'x' + this.canvas.height;
       let p = 0;
-      if (key === this.key) {
+      if (size === this.size) {
         while (p < this.cached.length && p < items.length && this.cached[p] === items[p]) p++;
       }
-      if (key !== this.key || p < this.cached.length) {
+      const moved = this.matrix !== null && this.matrix.some((v, i) => v !== m[i]);
+      if (quick && moved && p === this.cached.length && size === this.size && p > 0) {
+        const r = painter.pixelRatio;
+        const carry = NS.multiplyMatrix(m, NS.invertMatrix(this.matrix));
+        const ctx = painter.begin(this.canvas);
+        ctx.setTransform(carry[0], carry[1], carry[2], carry[3], r * carry[4], r * carry[5]);
+        ctx.drawImage(this.cache, 0, 0);
+        for (let i = p; i < items.length; i++) painter.draw(ctx, items[i], m);
+        return false;
+      }
+      if (size !== this.size || moved || p < this.cached.length) {
+        const start = performance.now();
         this.cache.width = this.canvas.width;
         this.cache.height = this.canvas.height;
         painter.begin(this.cache);
         this.cached = [];
-        this.key = key;
+        this.size = size;
+        this.matrix = m.slice();
         p = 0;
-      }
-      if (items.length - p > 2 * kTop) {
-        const ctx = this.cache.getContext('2d');
-        const upTo = items.length - kTop;
-        for (let i = p; i < upTo; i++) painter.draw(ctx, items[i], m);
-        this.cached = items.slice(0, upTo);
-        p = upTo;
+        this.fold(items, m);
+        p = this.cached.length;
+        this.rebuildMs = performance.now() - start;
+      } else if (items.length - p > 2 * kTop) {
+        this.fold(items, m);
+        p = this.cached.length;
       }
       const ctx = painter.begin(this.canvas);
       if (this.cached.length > 0) {
@@ -208,6 +226,17 @@
         ctx.drawImage(this.cache, 0, 0);
       }
       for (let i = p; i < items.length; i++) painter.draw(ctx, items[i], m);
+      return true;
+    }
+
+    // Draws all but the newest kTop items onto the cached layer, after those already there.
+    fold(items, m) {
+      const upTo = items.length - kTop;
+      if (upTo <= this.cached.length) return;
+      const ctx = this.cache.getContext('2d');
+      this.painter.toPage(ctx);
+      for (let i = this.cached.length; i < upTo; i++) this.painter.draw(ctx, items[i], m);
+      this.cached = items.slice(0, upTo);
     }
   }
 
