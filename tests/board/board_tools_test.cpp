@@ -270,6 +270,23 @@ TEST_F(BoardTools, PinchesAndWheelSteerTheCamera) {
   const QJsonObject pan = posted("pan").last().toObject();
   EXPECT_EQ(QPoint(pan["x"].toInt(), pan["y"].toInt()), QPoint(0, 20));
   EXPECT_EQ(items().size(), 0) << "the stroke the pinch interrupted left no ink";
+
+  // Not drawing: one finger pans like a mouse drag, measured from where it went down.
+  js("allowAnnotation(false); posted = []; true");
+  QTest::touchEvent(target, screen.get()).press(0, {300, 300});
+  QTest::touchEvent(target, screen.get()).move(0, {310, 320});
+  QTest::touchEvent(target, screen.get()).move(0, {330, 340});
+  QTest::touchEvent(target, screen.get()).release(0, {330, 340});
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return !posted("pan").isEmpty() && posted("pan").last().toObject()["end"].toInt() == 1;
+      },
+      kWaitMs));
+  const QJsonArray pans = posted("pan");
+  EXPECT_EQ(pans.first().toObject()["end"].toInt(), 0);
+  EXPECT_EQ(pans.last().toObject()["x"].toInt(), 30);
+  EXPECT_EQ(pans.last().toObject()["y"].toInt(), 40);
+  EXPECT_EQ(posted("gesturestart").size(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Two fingers steer the camera: their spread zooms and their middle pans, told to the
 // application as "gesturestart"/"gesturechange" and "pan". One finger or a stylus draws; a
-// second finger arriving drops the stroke the first one began. Ctrl+wheel (a touchpad's
+// second finger arriving drops the stroke the first one began. While not drawing, one finger
+// pans like a mouse drag. Ctrl+wheel (a touchpad's
 // pinch arrives as one) zooms the same way, and the page itself never zooms.
 (function (root) {
   'use strict';
@@ -16,6 +17,8 @@
   // While two fingers are down: {distance, centre, pan} at the start and the pan last told.
   let pinch = null;
   let pinched = false;
+  // One finger while not drawing pans the picture, as a mouse drag does: {start, pan}.
+  let drag = null;
 
   function spread() {
     const [a, b] = [...fingers.values()];
@@ -50,7 +53,13 @@
   document.addEventListener('pointerdown', (e) => {
     if (e.pointerType !== 'touch') return;
     fingers.set(e.pointerId, { x: e.clientX, y: e.clientY });
-    if (fingers.size === 2 && !pinch) startPinch();
+    if (fingers.size === 1 && !B.state.annotating && !pinched) {
+      drag = { id: e.pointerId, start: { x: e.clientX, y: e.clientY }, pan: { x: 0, y: 0 } };
+    }
+    if (fingers.size === 2 && !pinch) {
+      drag = null;
+      startPinch();
+    }
     if (fingers.size >= 2) {
       e.preventDefault();
       e.stopPropagation();
@@ -60,6 +69,14 @@
   document.addEventListener('pointermove', (e) => {
     if (e.pointerType !== 'touch' || !fingers.has(e.pointerId)) return;
     fingers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+    if (drag && drag.id === e.pointerId) {
+      const pan = { x: Math.round(e.clientX - drag.start.x), y: Math.round(e.clientY - drag.start.y) };
+      if (pan.x !== drag.pan.x || pan.y !== drag.pan.y) {
+        drag.pan = pan;
+        NS.post({ type: 'pan', x: pan.x, y: pan.y, end: 0 });
+      }
+      return;
+    }
     if (!pinch) return;
     e.stopPropagation();
     if (fingers.size === 2) movePinch();
@@ -68,6 +85,10 @@
   function lift(e) {
     if (e.pointerType !== 'touch' || !fingers.has(e.pointerId)) return;
     fingers.delete(e.pointerId);
+    if (drag && drag.id === e.pointerId) {
+      NS.post({ type: 'pan', x: drag.pan.x, y: drag.pan.y, end: 1 });
+      drag = null;
+    }
     if (pinch && fingers.size < 2) endPinch();
     if (fingers.size === 0) pinched = false;
   }
