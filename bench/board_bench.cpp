@@ -295,6 +295,20 @@ int runScreenshots(const QString& index, const QString& folder) {
                         480 + static_cast<int>(50 * std::sin(a)));
     }
     page.drag(loop);
+    // A stylus's stroke: pressure rising and falling along a wave.
+    page.js(R"((() => {
+      const B = DravinBoard.board;
+      const points = [];
+      for (let i = 0; i <= 80; i++) {
+        const p = B.toItem(330 + i * 5, 600 + 30 * Math.sin(i / 6));
+        p.p = 0.15 + 0.85 * Math.sin(Math.PI * i / 80);
+        points.push(p);
+      }
+      B.doc.add({ kind: 'stroke', tool: 'pen', colour: '#9b5de5', width: B.toItemLength(6),
+        pressured: true, points });
+      B.changed();
+      return true;
+    })())");
     page.click(page.centreOf("[data-action=\"backgrounds\"]"));
     page.shot().save(folder + "/board-tools.png");
   }

@@ -186,3 +186,16 @@ test('carrying items between the picture and the page keeps where they are seen'
   closePoint(B.applyMatrix(grow, 110, 60), 210, 110, 'the far corner follows');
   closePoint(B.applyMatrix(grow, 10, 10), 10, 10, 'the near corner stays');
 });
+
+test('the shipped outline library loads as the page loads it and swells with pressure', () => {
+  const line = (pressure) => Array.from({ length: 21 }, (_, i) => [i * 10, 0, pressure]);
+  const thickness = (outline) => {
+    const ys = outline.filter(([x]) => x > 80 && x < 120).map(([, y]) => y);
+    return Math.max(...ys) - Math.min(...ys);
+  };
+  const options = { size: 10, thinning: 0.6, simulatePressure: false, last: true };
+  const light = thickness(B.freehand.getStroke(line(0.1), options));
+  const firm = thickness(B.freehand.getStroke(line(1), options));
+  assert.ok(light > 2 && light < 7, `a light touch draws thin: ${light}`);
+  assert.ok(firm > 14 && firm < 18, `a firm one thick: ${firm}`);
+});

@@ -74,6 +74,21 @@
         ctx.beginPath();
         ctx.arc(at.x, at.y, (NS.widthAt(stroke.width, path.start.p) * s) / 2, 0, Math.PI * 2);
         ctx.fill();
+      } else if (stroke.pressured && !highlighter && NS.freehand) {
+        // A pen's pressure: the outline of the whole stroke, swelling and thinning with it,
+        // worked out on the page so that it is as thick in every direction.
+        const points = stroke.points.map((p) => {
+          const at = NS.applyMatrix(m, p.x, p.y);
+          return [at.x, at.y, p.p === undefined ? 0.5 : p.p];
+        });
+        const outline = NS.freehand.getStroke(points, { size: stroke.width * s, thinning: 0.6,
+          smoothing: 0.5, streamline: 0.3, simulatePressure: false, last: true });
+        if (outline.length === 0) return;
+        ctx.beginPath();
+        ctx.moveTo(outline[0][0], outline[0][1]);
+        for (let i = 1; i < outline.length; i++) ctx.lineTo(outline[i][0], outline[i][1]);
+        ctx.closePath();
+        ctx.fill();
       } else if (stroke.pressured && !highlighter) {
         let x = path.start.x;
         let y = path.start.y;
