@@ -230,6 +230,17 @@ TEST_F(BoardTools, AreaEraserCutsAndInkStaysOnThePicture) {
   key(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_TRUE(waitJs("DravinBoard.summary().background === 'none'"));
   EXPECT_EQ(boxOf(0), zoomed) << "back on the picture, zoomed with it";
+
+  // A template as the page: only a local picture, shown through the server's "/files/".
+  EXPECT_FALSE(js("setPageBackgroundImage('javascript:alert(1)')").toBool());
+  EXPECT_FALSE(js("setPageBackgroundImage('file:///tmp/notes.pdf')").toBool());
+  EXPECT_EQ(summary()["background"].toString(), "none");
+  EXPECT_TRUE(js("setPageBackgroundImage('file:///tmp/lined%20paper.png')").toBool());
+  EXPECT_EQ(summary()["background"].toString(), "image");
+  EXPECT_TRUE(js("getComputedStyle(document.getElementById('paper')).backgroundImage")
+                  .toString()
+                  .contains("/files/@@tmp@@lined%20paper.png"));
+  EXPECT_EQ(boxOf(0), zoomed) << "on paper again, where it was seen";
 }
 
 TEST_F(BoardTools, PinchesAndWheelSteerTheCamera) {
