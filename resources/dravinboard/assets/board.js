@@ -19,8 +19,6 @@
   };
   const kShapes = ['line', 'arrow', 'rect', 'ellipse'];
   const kBackgrounds = ['none', 'white', 'black', 'squared', 'ruled', 'dotted', 'image'];
-  // Finger and mouse samples closer than this (page pixels) add only noise to a stroke.
-  const kMinStep = 0.75;
 
   const state = {
     annotating: false,
@@ -227,8 +225,10 @@
   }
 
   function addSample(gesture, e) {
-    const last = gesture.lastPage;
-    if (last && Math.hypot(e.clientX - last.x, e.clientY - last.y) < kMinStep) return;
+    // Closeness is judged on the page, where the pointer's noise is.
+    if (!NS.shouldAddPoint(gesture.lastPage ? [gesture.lastPage] : [], e.clientX, e.clientY)) {
+      return;
+    }
     gesture.lastPage = { x: e.clientX, y: e.clientY };
     const p = toItem(e.clientX, e.clientY);
     if (gesture.item.pressured) p.p = e.pressure;
@@ -354,7 +354,9 @@
     state.gesture = null;
     if (gesture.kind === 'draw') {
       const item = gesture.item;
-      if (item.points.length > 0) doc.add(Object.assign({}, item, { points: Object.freeze(item.points) }));
+      if (item.points.length > 0) {
+        doc.add(Object.assign({}, item, { points: Object.freeze(item.points) }));
+      }
     } else if (gesture.kind === 'shape') {
       const item = gesture.item;
       const dragged = Math.hypot(item.x2 - item.x1, item.y2 - item.y1) > 0;

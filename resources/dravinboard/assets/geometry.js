@@ -182,7 +182,9 @@
       }
       const rx = w / 2;
       const ry = h / 2;
-      if (rx === 0 || ry === 0) return distanceToSegment(p.x, p.y, left, top, left + w, top + h) <= tolerance;
+      if (rx === 0 || ry === 0) {
+        return distanceToSegment(p.x, p.y, left, top, left + w, top + h) <= tolerance;
+      }
       const r = Math.hypot((p.x - left - rx) / rx, (p.y - top - ry) / ry);
       if (item.filled && r <= 1) return true;
       return Math.abs(r - 1) * Math.min(rx, ry) <= tolerance;

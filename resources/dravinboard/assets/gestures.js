@@ -70,7 +70,8 @@
     if (e.pointerType !== 'touch' || !fingers.has(e.pointerId)) return;
     fingers.set(e.pointerId, { x: e.clientX, y: e.clientY });
     if (drag && drag.id === e.pointerId) {
-      const pan = { x: Math.round(e.clientX - drag.start.x), y: Math.round(e.clientY - drag.start.y) };
+      const pan = { x: Math.round(e.clientX - drag.start.x),
+        y: Math.round(e.clientY - drag.start.y) };
       if (pan.x !== drag.pan.x || pan.y !== drag.pan.y) {
         drag.pan = pan;
         NS.post({ type: 'pan', x: pan.x, y: pan.y, end: 0 });

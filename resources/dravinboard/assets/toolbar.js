@@ -36,7 +36,8 @@
     if (colour !== undefined) customColour.value = colour;
     const widths = B.kWidths[key];
     for (const b of toolbar.querySelectorAll('[data-width]')) {
-      pressed(b, widths !== undefined && widths.presets[Number(b.dataset.width)] === state.width[key]);
+      const preset = widths && widths.presets[Number(b.dataset.width)];
+      pressed(b, preset !== undefined && preset === state.width[key]);
       b.disabled = widths === undefined;
       b.style.setProperty('--dot-colour', colour || '#9aa0a6');
     }
@@ -50,14 +51,12 @@
     const fill = $('[data-action="fill"]');
     fill.disabled = state.tool !== 'rect' && state.tool !== 'ellipse';
     pressed(fill, state.filled && !fill.disabled);
-    for (const b of backgrounds.querySelectorAll('[data-background]')) {
-      pressed(b, b.dataset.background === doc.page.background);
-    }
     document.body.dataset.tool = state.tool;
     document.body.dataset.eraser = state.eraserMode;
     updateHistory();
   }
 
+  // The history buttons and the background shown, which undo and redo change too.
   function updateHistory() {
     $('[data-action="undo"]').disabled = !doc.canUndo();
     $('[data-action="redo"]').disabled = !doc.canRedo();
