@@ -97,6 +97,15 @@ class BoardTools : public ::testing::Test {
 
   void click(QPoint at) { drag(at, at, 0); }
 
+  QPoint centreOf(const QString& selector) {
+    const QVariantList r =
+        js(QStringLiteral("(() => { const r = document.querySelector('%1').getBoundingClientRect();"
+                          " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+               .arg(selector))
+            .toList();
+    return QPoint(r.value(0).toInt(), r.value(1).toInt());
+  }
+
   // As a window system delivers it: press, release, double click, release.
   void doubleClick(QPoint at) {
     click(at);
@@ -182,6 +191,14 @@ TEST_F(BoardTools, KeysTextAndShapesWithTheirHistory) {
   EXPECT_NEAR(boxOf(0).left(), text.left() + 50, 1);
   key(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_TRUE(QTest::qWaitFor([&] { return boxOf(1) == before; }, kWaitMs));
+
+  // The swatches recolour the selection, as one step.
+  const QString colours = "DravinBoard.board.doc.items.map((i) => i.colour).join()";
+  const QString was = js(colours).toString();
+  click(centreOf("[data-colour=\"#2dc653\"]"));
+  ASSERT_TRUE(waitJs(colours + " === '#2dc653,#2dc653'")) << js(colours).toString().toStdString();
+  key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(waitJs(colours + QStringLiteral(" === '%1'").arg(was)));
 
   // The laser leaves nothing behind.
   choose(Qt::Key_K, "laser");

@@ -1,5 +1,6 @@
 // Choosing items and changing them as a group: click or rubber band, then move, resize from a
-// corner, remove, duplicate or bring to the front. Ink, text, shapes and pictures alike.
+// corner, remove, duplicate, bring to the front or recolour (the toolbar's swatches). Ink,
+// text, shapes and pictures alike.
 (function (root) {
   'use strict';
   const NS = root.DravinBoard;
@@ -18,6 +19,8 @@
   function set(ids) {
     state.selection = new Set(ids);
     update();
+    // The swatches show and change the selection's colour.
+    if (NS.toolbar) NS.toolbar.update();
   }
 
   // The frame around the selection, following it during a move or a resize.

@@ -25,7 +25,7 @@
       const mode = b.dataset.eraser;
       pressed(b, b.dataset.tool === state.tool && (!mode || mode === state.eraserMode));
     }
-    const colour = state.colour[key];
+    const colour = key === 'select' ? selectionColour() : state.colour[key];
     for (const b of toolbar.querySelectorAll('[data-colour]')) {
       pressed(b, b.dataset.colour === colour);
       b.disabled = colour === undefined;
@@ -81,9 +81,25 @@
     }
   }
 
+  // The colour of the first selected item that has one: the swatches recolour the selection.
+  function selectionColour() {
+    const coloured = NS.selection.selected().find((item) => item.colour !== undefined);
+    return coloured ? coloured.colour : undefined;
+  }
+
   function setColour(colour) {
     const key = B.settingsKey();
-    if (state.colour[key] !== undefined) state.colour[key] = colour;
+    if (key === 'select') {
+      const changes = new Map();
+      for (const item of NS.selection.selected()) {
+        if (item.colour !== undefined && item.colour !== colour) {
+          changes.set(item.id, Object.assign({}, item, { colour }));
+        }
+      }
+      if (doc.replace(changes)) B.changed();
+    } else if (state.colour[key] !== undefined) {
+      state.colour[key] = colour;
+    }
   }
 
   toolbar.addEventListener('click', (e) => {
