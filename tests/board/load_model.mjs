@@ -1,4 +1,4 @@
-// Loads the board's model script the way the page does (a classic script that fills
+// Loads the board's model scripts the way the page does (a classic script that fills
 // globalThis.DravinBoard), so the tests exercise the shipped file itself.
 import { readFileSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
@@ -9,8 +9,10 @@ const here = dirname(fileURLToPath(import.meta.url));
 export const boardFolder = resolve(here, '../../resources/dravinboard');
 
 export function loadModel() {
-  const file = resolve(boardFolder, 'assets/model.js');
   delete globalThis.DravinBoard;
-  vm.runInThisContext(readFileSync(file, 'utf8'), { filename: file });
+  for (const name of ['model.js', 'geometry.js', 'freehand/freehand.js']) {
+    const file = resolve(boardFolder, 'assets', name);
+    vm.runInThisContext(readFileSync(file, 'utf8'), { filename: file });
+  }
   return globalThis.DravinBoard;
 }

@@ -101,16 +101,16 @@ test('pressure and sampling', () => {
 
 test('the eraser touches a stroke by its inked width', () => {
   const line = stroke([{ x: 0, y: 0 }, { x: 100, y: 0 }], { width: 10 });
-  assert.equal(B.strokeHit(line, 50, 12, 8), true); // 12 <= 8 + 5
-  assert.equal(B.strokeHit(line, 50, 14, 8), false);
-  assert.equal(B.strokeHit(line, 110, 0, 8), true, 'past the end, within reach of the cap');
-  assert.equal(B.strokeHit(line, 120, 0, 8), false);
+  assert.equal(B.itemHit(line, 50, 12, 8), true); // 12 <= 8 + 5
+  assert.equal(B.itemHit(line, 50, 14, 8), false);
+  assert.equal(B.itemHit(line, 110, 0, 8), true, 'past the end, within reach of the cap');
+  assert.equal(B.itemHit(line, 120, 0, 8), false);
   const dot = stroke([{ x: 5, y: 5 }], { width: 2 });
-  assert.equal(B.strokeHit(dot, 5, 13, 7), true);
-  assert.equal(B.strokeHit(dot, 5, 14, 7), false);
+  assert.equal(B.itemHit(dot, 5, 13, 7), true);
+  assert.equal(B.itemHit(dot, 5, 14, 7), false);
   const repeated = stroke([{ x: 5, y: 5 }, { x: 5, y: 5 }], { width: 2 });
-  assert.equal(B.strokeHit(repeated, 6, 6, 1), true, 'a zero-length segment is a point');
-  assert.equal(B.strokeHit(stroke([]), 0, 0, 100), false);
+  assert.equal(B.itemHit(repeated, 6, 6, 1), true, 'a zero-length segment is a point');
+  assert.equal(B.itemHit(stroke([]), 0, 0, 100), false);
 });
 
 test('pictures: hit, first size and corner resize', () => {
@@ -119,9 +119,9 @@ test('pictures: hit, first size and corner resize', () => {
     stroke([{ x: 50, y: 50 }]),
     { kind: 'picture', id: 2, x: 50, y: 50, width: 100, height: 100 },
   ];
-  assert.equal(B.pictureAt(items, 75, 75).id, 2, 'the topmost');
-  assert.equal(B.pictureAt(items, 10, 10).id, 1);
-  assert.equal(B.pictureAt(items, 200, 10), null);
+  assert.equal(B.itemAt(items, 75, 75, 0).id, 2, 'the topmost');
+  assert.equal(B.itemAt(items, 10, 10, 0).id, 1);
+  assert.equal(B.itemAt(items, 200, 10, 0), null);
 
   assert.deepEqual(B.fitSize(400, 200, 1920, 1080), { width: 400, height: 200 }, 'not enlarged');
   assert.deepEqual(B.fitSize(4000, 1000, 1920, 1080), { width: 960, height: 240 });

@@ -83,10 +83,12 @@
   // ---- Document and history ----------------------------------------------------------------
 
   // Items are frozen and replaced, never changed, so a history entry is just the item array
-  // of that moment and shares everything it did not change.
+  // and the page of that moment and shares everything it did not change. The page is the
+  // background ({background, image}); changing it is a step like any other.
   class BoardDocument {
     constructor(historyLimit = 200) {
       this.items = Object.freeze([]);
+      this.page = Object.freeze({ background: 'none', image: null });
       this.historyLimit = historyLimit;
       this.undoStack = [];
       this.redoStack = [];
@@ -97,15 +99,31 @@
       return this.nextId++;
     }
 
-    commit(items) {
-      this.undoStack.push(this.items);
+    snapshot() {
+      return { items: this.items, page: this.page };
+    }
+
+    restore(entry) {
+      this.items = entry.items;
+      this.page = entry.page;
+    }
+
+    commit(items, page = this.page) {
+      this.undoStack.push(this.snapshot());
       if (this.undoStack.length > this.historyLimit) this.undoStack.shift();
       this.redoStack = [];
-      this.items = Object.freeze(items.slice());
+      this.items = Object.freeze(items.map((item) => this.freeze(item)));
+      this.page = Object.freeze(Object.assign({}, page));
+    }
+
+    // Items without an id get one; frozen items are kept as they are, so history shares them.
+    freeze(item) {
+      if (Object.isFrozen(item) && item.id) return item;
+      return Object.freeze(Object.assign({}, item, { id: item.id || this.newId() }));
     }
 
     add(item) {
-      const frozen = Object.freeze(Object.assign({}, item, { id: item.id || this.newId() }));
+      const frozen = this.freeze(Object.assign({}, item, { id: item.id || this.newId() }));
       this.commit(this.items.concat([frozen]));
       return frozen;
     }
@@ -129,6 +147,37 @@
       return changed;
     }
 
+    // Several items changed at once (a move, a resize, an erase that cut strokes) as one step:
+    // `changes` maps an id to its new item, or to an array of items that take its place.
+    replace(changes) {
+      if (changes.size === 0) return false;
+      const items = [];
+      for (const item of this.items) {
+        if (!changes.has(item.id)) {
+          items.push(item);
+          continue;
+        }
+        const next = changes.get(item.id);
+        if (Array.isArray(next)) items.push(...next.map((piece) => this.freeze(piece)));
+        else if (next) items.push(Object.freeze(Object.assign({}, next, { id: item.id })));
+      }
+      this.commit(items);
+      return true;
+    }
+
+    // Items moved to the top, in their present order.
+    bringToFront(ids) {
+      const chosen = new Set(ids);
+      const front = this.items.filter((item) => chosen.has(item.id));
+      if (front.length === 0) return false;
+      this.commit(this.items.filter((item) => !chosen.has(item.id)).concat(front));
+      return true;
+    }
+
+    setPage(page, items = this.items) {
+      this.commit(items, page);
+    }
+
     clear() {
       if (this.items.length === 0) return false;
       this.commit([]);
@@ -149,15 +198,15 @@
 
     undo() {
       if (!this.canUndo()) return false;
-      this.redoStack.push(this.items);
-      this.items = this.undoStack.pop();
+      this.redoStack.push(this.snapshot());
+      this.restore(this.undoStack.pop());
       return true;
     }
 
     redo() {
       if (!this.canRedo()) return false;
-      this.undoStack.push(this.items);
-      this.items = this.redoStack.pop();
+      this.undoStack.push(this.snapshot());
+      this.restore(this.redoStack.pop());
       return true;
     }
   }
@@ -201,41 +250,6 @@
     if (points.length === 0) return true;
     const last = points[points.length - 1];
     return Math.hypot(x - last.x, y - last.y) >= minDistance;
-  }
-
-  function distanceToSegment(px, py, ax, ay, bx, by) {
-    const dx = bx - ax;
-    const dy = by - ay;
-    const lengthSquared = dx * dx + dy * dy;
-    let t = lengthSquared === 0 ? 0 : ((px - ax) * dx + (py - ay) * dy) / lengthSquared;
-    t = Math.max(0, Math.min(1, t));
-    return Math.hypot(px - (ax + t * dx), py - (ay + t * dy));
-  }
-
-  // Whether an eraser of `radius` at (x, y) touches the stroke's inked area.
-  function strokeHit(stroke, x, y, radius) {
-    const points = stroke.points;
-    if (!points || points.length === 0) return false;
-    const reach = radius + stroke.width / 2;
-    if (points.length === 1) return Math.hypot(x - points[0].x, y - points[0].y) <= reach;
-    for (let i = 1; i < points.length; i++) {
-      const a = points[i - 1];
-      const b = points[i];
-      if (distanceToSegment(x, y, a.x, a.y, b.x, b.y) <= reach) return true;
-    }
-    return false;
-  }
-
-  // The topmost picture under (x, y), or null.
-  function pictureAt(items, x, y) {
-    for (let i = items.length - 1; i >= 0; i--) {
-      const item = items[i];
-      if (item.kind !== 'picture') continue;
-      if (x >= item.x && x <= item.x + item.width && y >= item.y && y <= item.y + item.height) {
-        return item;
-      }
-    }
-    return null;
   }
 
   // A picture's first size: its own, shrunk (never enlarged) to fit `fraction` of the view.
@@ -337,8 +351,6 @@
     widthAt,
     smoothPath,
     shouldAddPoint,
-    strokeHit,
-    pictureAt,
     fitSize,
     resizeFromCorner,
     clampTile,
