@@ -45,7 +45,7 @@
   const paper = $('#paper');
   const tiles = new NS.TileManager($('#tiles'), NS.post);
   const painter = new NS.Painter(pictures);
-  const baseLayer = new NS.BaseLayer(base, painter);
+  const baseLayer = new NS.BaseLayer($('#board-cache'), base, painter);
   const laser = new NS.LaserTrail();
   // Timing of the last frames, for the benchmark.
   const stats = { renderMs: 0, frames: 0 };
@@ -86,7 +86,7 @@
 
   function sizeCanvases() {
     painter.pixelRatio = root.devicePixelRatio || 1;
-    for (const canvas of [base, live]) {
+    for (const canvas of [baseLayer.cache, base, live]) {
       canvas.width = Math.max(1, Math.round(root.innerWidth * painter.pixelRatio));
       canvas.height = Math.max(1, Math.round(root.innerHeight * painter.pixelRatio));
     }

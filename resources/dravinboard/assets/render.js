@@ -6,8 +6,7 @@
   const NS = root.DravinBoard;
 
   const kHighlighterAlpha = 0.35;
-  // Items older than the newest kTop are kept drawn on a cached layer: adding, undoing or
-  // redoing the newest ones redraws only those, however full the page is.
+  // How many of the newest items are drawn anew each time (up to twice as many).
   const kTop = 16;
   const kLineHeight = 1.25;
   const kFont = 'system-ui, "DejaVu Sans", sans-serif';
@@ -180,28 +179,30 @@
     }
   }
 
-  // The base canvas: every committed item, older ones from a cached layer.
+  // Every committed item on two canvases: the older ones stay drawn on the cache canvas below,
+  // the newest kTop or so are drawn on the base canvas over it. Adding, undoing or redoing the
+  // newest items redraws only those, however full the page is.
   class BaseLayer {
-    constructor(canvas, painter) {
+    constructor(cache, canvas, painter) {
+      this.cache = cache;
       this.canvas = canvas;
       this.painter = painter;
-      this.cache = document.createElement('canvas');
       this.cached = [];
       this.size = '';
       this.matrix = null;
-      // How long drawing the cached layer anew took, in ms.
+      // How long drawing the cache canvas anew took, in ms.
       this.rebuildMs = 0;
     }
 
-    // Forget the cached layer (a picture finished loading, the canvas changed size).
+    // Forget the cache canvas (a picture finished loading, the canvases changed size).
     reset() {
       this.size = '';
     }
 
-    // Draws `items` through `m`. Returns false when the older items were shown as a picture
-    // of themselves carried to `m` rather than drawn again: while the camera is zoomed or
-    // panned over a full page, redrawing thousands of strokes every frame would stall the
-    // pinch. The caller draws again once the placement has settled.
+    // Draws `items` through `m`. Returns false when the cache canvas was only carried to `m`
+    // as a picture rather than drawn again: while the camera is zoomed or panned over a full
+    // page, redrawing thousands of strokes every frame would stall the pinch. The caller draws
+    // again once the placement has settled.
     render(items, m, quick = false) {
       const painter = this.painter;
       const size = this.canvas.width + 'x' + this.canvas.height;
@@ -210,41 +211,31 @@
         while (p < this.cached.length && p < items.length && this.cached[p] === items[p]) p++;
       }
       const moved = this.matrix !== null && this.matrix.some((v, i) => v !== m[i]);
+      let settled = true;
       if (quick && moved && p === this.cached.length && size === this.size && p > 0) {
-        const r = painter.pixelRatio;
-        const carry = NS.multiplyMatrix(m, NS.invertMatrix(this.matrix));
-        const ctx = painter.begin(this.canvas);
-        ctx.setTransform(carry[0], carry[1], carry[2], carry[3], r * carry[4], r * carry[5]);
-        ctx.drawImage(this.cache, 0, 0);
-        for (let i = p; i < items.length; i++) painter.draw(ctx, items[i], m);
-        return false;
-      }
-      if (size !== this.size || moved || p < this.cached.length) {
+        const c = NS.multiplyMatrix(m, NS.invertMatrix(this.matrix));
+        this.cache.style.transform = `matrix(${c.join(',')})`;
+        settled = false;
+      } else if (size !== this.size || moved || p < this.cached.length) {
         const start = performance.now();
-        this.cache.width = this.canvas.width;
-        this.cache.height = this.canvas.height;
         painter.begin(this.cache);
+        this.cache.style.transform = '';
         this.cached = [];
         this.size = size;
         this.matrix = m.slice();
-        p = 0;
         this.fold(items, m);
-        p = this.cached.length;
         this.rebuildMs = performance.now() - start;
       } else if (items.length - p > 2 * kTop) {
         this.fold(items, m);
-        p = this.cached.length;
       }
+      // Back where it was drawn (the picture may return to the same placement).
+      if (settled && this.cache.style.transform) this.cache.style.transform = '';
       const ctx = painter.begin(this.canvas);
-      if (this.cached.length > 0) {
-        ctx.setTransform(1, 0, 0, 1, 0, 0);
-        ctx.drawImage(this.cache, 0, 0);
-      }
-      for (let i = p; i < items.length; i++) painter.draw(ctx, items[i], m);
-      return true;
+      for (let i = this.cached.length; i < items.length; i++) painter.draw(ctx, items[i], m);
+      return settled;
     }
 
-    // Draws all but the newest kTop items onto the cached layer, after those already there.
+    // Draws all but the newest kTop items onto the cache canvas, after those already there.
     fold(items, m) {
       const upTo = items.length - kTop;
       if (upTo <= this.cached.length) return;
