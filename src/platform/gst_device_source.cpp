@@ -212,8 +212,20 @@ std::string launchWithDevice(const std::string& factory, const std::string& devi
 
 namespace {
 
-// Starts a monitor for one device class and hands back what it found, stopping it again.
-std::vector<GstDevice*> probe(const char* deviceClass, gstdevice::DeviceListPtr& keep) {
+// The devices of one class: from the monitor that follows plugging when it runs (at once), else
+// from a monitor started for the purpose and stopped again.
+std::vector<GstDevice*> probe(const char* deviceClass, gstdevice::DeviceListPtr& keep,
+                              GstDeviceMonitor* running) {
+  if (running) {
+    keep.reset(gst_device_monitor_get_devices(running));
+    std::vector<GstDevice*> devices;
+    for (GList* item = keep.get(); item; item = item->next) {
+      if (gst_device_has_classes(GST_DEVICE(item->data), deviceClass)) {
+        devices.push_back(GST_DEVICE(item->data));
+      }
+    }
+    return devices;
+  }
   gst::ensureInitialized();
   gstdevice::MonitorPtr monitor(gst_device_monitor_new());
   gst_device_monitor_add_filter(monitor.get(), deviceClass, nullptr);
@@ -262,6 +274,7 @@ void GstDeviceSource::watch(std::function<void()> changed) {
           auto* self = static_cast<GstDeviceSource*>(data);
           if (self->changed_) self->changed_();
         }
+        // A handler that drops a message owns it.
         gst_message_unref(message);
         return GST_BUS_DROP;
       },
@@ -276,7 +289,7 @@ void GstDeviceSource::watch(std::function<void()> changed) {
 std::vector<CaptureDevice> GstDeviceSource::videoDevices() {
   gstdevice::DeviceListPtr keep;
   std::vector<CaptureDevice> found;
-  for (GstDevice* device : probe("Video/Source", keep)) {
+  for (GstDevice* device : probe("Video/Source", keep, monitor_)) {
     gstdevice::StructurePtr properties(gst_device_get_properties(device));
     gst::CapsPtr caps(gst_device_get_caps(device));
     auto camera =
@@ -295,7 +308,7 @@ std::vector<CaptureDevice> GstDeviceSource::videoDevices() {
 std::vector<CaptureDevice> GstDeviceSource::audioDevices() {
   gstdevice::DeviceListPtr keep;
   std::vector<CaptureDevice> found;
-  for (GstDevice* device : probe("Audio/Source", keep)) {
+  for (GstDevice* device : probe("Audio/Source", keep, monitor_)) {
     gstdevice::StructurePtr properties(gst_device_get_properties(device));
     // A sound server's monitor of an output is not a microphone.
     if (gstdevice::stringProperty(properties.get(), "device.class") == "monitor") continue;

@@ -26,13 +26,14 @@ colourAt() {
   import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
 }
 count() { find "$1" -name "$2" | wc -l; }
-# Takes a snapshot and prints its file once written.
+# Takes a snapshot and prints its file once written (its name is claimed before its picture).
 snapshot() {
   local before
-  before=$(count "$images" '*.png')
+  before=$(grep -c "Took a snapshot at: " "$work/app.log" || true)
   remote TakeSnapshot
-  waitFor 15 bash -c "(( \$(find '$images' -name '*.png' | wc -l) > $before ))" || fail "no snapshot written"
-  ls -t "$images"/*.png | head -n 1
+  waitFor 15 bash -c "(( \$(grep -c 'Took a snapshot at: ' '$work/app.log') > $before ))" ||
+    fail "no snapshot written"
+  grep "Took a snapshot at: " "$work/app.log" | tail -n 1 | sed 's|.*Took a snapshot at: file://||'
 }
 # Mean lightness of the middle of a picture, 0-1000.
 lightness() { convert "$1" -gravity center -crop 50%x50%+0+0 -colorspace Gray -format '%[fx:int(1000*mean)]' info:; }
@@ -69,7 +70,7 @@ bright=$(lightness "$(snapshot)")
 # The Adjust popover of a camera without the maker's HID controls.
 xdotool mousemove 1745 1042 click 1
 sleep 1.5
-screenshot adjust-uvc.png
+[[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop 1000x560+920+520 "$SCREENSHOT_DIR/adjust-uvc.png" || true
 xdotool mousemove 1000 500 key Escape
 sleep 0.4
 

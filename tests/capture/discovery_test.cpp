@@ -47,7 +47,7 @@ CaptureDevice video(std::optional<std::string> name, std::string uniqueID,
 }
 
 CaptureDevice audio(std::string name) {
-  return {DeviceKind::audio, name + "-id", name, {}, "pulsesrc"};
+  return {DeviceKind::audio, name + "-id", name, {}, "pulsesrc", {}, {}, {}};
 }
 
 DeviceFormat format(std::string subtype, int width, std::vector<FrameRateRange> rates,

@@ -25,8 +25,9 @@ RowLayout {
     enabled: !row.inactive
     opacity: row.inactive ? 0.5 : 1
 
+    // No wider than a row of the maker's HID sliders, so the popover keeps its size beside them.
     Text {
-        Layout.preferredWidth: 190
+        Layout.preferredWidth: 150
         text: row.label
         elide: Text.ElideRight
         color: "#e8edf2"
@@ -35,7 +36,7 @@ RowLayout {
     Slider {
         id: slider
         visible: row.kind === "integer"
-        Layout.preferredWidth: 220
+        Layout.preferredWidth: 200
         from: row.minimum
         to: row.maximum
         stepSize: row.step
@@ -63,7 +64,7 @@ RowLayout {
     }
     ComboBox {
         visible: row.kind === "menu"
-        Layout.preferredWidth: 220
+        Layout.preferredWidth: 200
         model: row.menuLabels
         currentIndex: row.menuValues.indexOf(row.value)
         onActivated: index => {
