@@ -1,7 +1,8 @@
 // Measures the capture session the application runs: CPU time per frame of the 1080p30 MJPEG
 // preview path (decode, hand-over to the view's video sink), and the latency of a snapshot from
-// the request to the PNG on disk, beside Qt's own PNG writer on the same frame.
-//   camera_bench preview FRAMES | camera_bench snapshot ROUNDS
+// the request to the PNG on disk, beside Qt's own PNG writer on the same frame, and the time from
+// a demo camera being plugged in to its first frame at the view's sink.
+//   camera_bench preview FRAMES | camera_bench snapshot ROUNDS | camera_bench hotplug ROUNDS
 #include <sys/resource.h>
 
 #include <QDir>
@@ -19,6 +20,7 @@
 
 #include "bench_support.h"
 #include "camera_controller.h"
+#include "demo_device_source.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "storage_folders.h"
@@ -60,6 +62,35 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs) {
   return loop.exec() == 0;
 }
 
+// Unplugs and plugs the demo camera ROUNDS times; the median time from the plug to the first
+// frame handed to the view.
+int hotPlug(int rounds, const QString& folder) {
+  auto demo = std::make_unique<DemoDeviceSource>(nullptr);
+  DemoDeviceSource* plug = demo.get();
+  CameraController controller(std::move(demo),
+                              std::make_unique<CameraMemory>(folder + "/bench.conf"));
+  QVideoSink sink;
+  std::atomic<int> frames = 0;
+  QObject::connect(&sink, &QVideoSink::videoFrameChanged, [&] { ++frames; });
+  controller.setVideoSink(&sink);
+  bool ready = false;
+  controller.prepare([&](auto error) { ready = !error; });
+  if (!waitFor([&] { return ready && frames >= 30; }, 20000)) return 1;
+  std::vector<double> times;
+  for (int round = 0; round < rounds; ++round) {
+    plug->removeCamera(DemoDeviceSource::kCameraName);
+    if (!waitFor([&] { return controller.cameraDisconnected(); }, 10000)) return 1;
+    const int seen = frames;
+    QElapsedTimer timer;
+    timer.start();
+    plug->addCamera(DemoDeviceSource::kCameraName);
+    if (!waitFor([&] { return frames > seen; }, 10000)) return 1;
+    times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  }
+  printf("hotplug_ms %.0f\n", median(times));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +102,7 @@ int main(int argc, char** argv) {
   QTemporaryDir storage;
   storageFolders() = StorageFolders::under(storage.path());
   QDir().mkpath(storageFolders()->images);
+  if (mode == "hotplug") return hotPlug(count, storage.path());
 
   CameraController controller(std::make_unique<BenchCamera>());
   QVideoSink sink;

@@ -37,10 +37,12 @@ void rememberGeometry(QQuickWindow* window) {
   });
 }
 
-std::unique_ptr<DeviceSource> deviceSource(bool demoDevices) {
+std::unique_ptr<DeviceSource> deviceSource(bool demoDevices, DemoDeviceSource** demo) {
   auto devices = std::make_unique<GstDeviceSource>();
   if (!demoDevices) return devices;
-  return std::make_unique<DemoDeviceSource>(std::move(devices));
+  auto withDemo = std::make_unique<DemoDeviceSource>(std::move(devices));
+  *demo = withDemo.get();
+  return withDemo;
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     : engine_(engine),
       updates_(updateFeedAddress(), runningVersion()),
       frameTimer_([this] { virtualCameraFeed_.pushFrame(); }),
-      camera_(deviceSource(demoDevices)) {
+      camera_(deviceSource(demoDevices, &demoDevices_)) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
   connect(&camera_, &CameraController::storageAlertRequested, this,
           &AppDelegate::storageAlertRequested);
@@ -62,6 +64,18 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
   connect(&remote_, &DBusRemote::annotationRequested, this, &AppDelegate::annotationRequested);
   connect(&remote_, &DBusRemote::importRequested, this, &AppDelegate::importRequested);
   connect(&remote_, &DBusRemote::libraryRequested, this, &AppDelegate::libraryRequested);
+  connect(&remote_, &DBusRemote::resolutionRequested, this, [this](const QString& label) {
+    settings_.setResolution(label);
+    camera_.setResolution(label);
+  });
+  if (demoDevices_) {
+    remote_.addDemoCamera = [this](const QString& name) {
+      return demoDevices_->addCamera(name.toStdString());
+    };
+    remote_.removeDemoCamera = [this](const QString& name) {
+      return demoDevices_->removeCamera(name.toStdString());
+    };
+  }
   BoardBridge& board = BoardBridge::instance();
   board.setCameraController(&camera_);
   board.setServerPort(httpPort());

@@ -13,6 +13,8 @@
 
 namespace dravin {
 
+class DemoDeviceSource;
+
 // Runs the launch sequence and what follows a folder grant; the QML window sees it as `app`.
 class AppDelegate : public QObject {
   Q_OBJECT
@@ -53,6 +55,7 @@ class AppDelegate : public QObject {
   VirtualCameraSetup virtualCameraSetup_;
   VirtualCameraFeed virtualCameraFeed_;
   FrameTimer frameTimer_;  // after the feed: its ticks use the feed until it is destroyed
+  DemoDeviceSource* demoDevices_ = nullptr;  // owned by the controller; before it
   CameraController camera_;
   DBusRemote remote_{camera_};
 };

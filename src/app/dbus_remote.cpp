@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDBusMetaType>
 
 #include "app_log.h"
 #include "camera_controller.h"
@@ -10,8 +11,36 @@
 
 namespace dravin {
 
+namespace {
+
+const QStringList kResolutions{QStringLiteral("1080P@30fps"), QStringLiteral("4K@30fps"),
+                               QStringLiteral("720P@30fps")};
+const QString kInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+const QString kFailed = QStringLiteral("org.freedesktop.DBus.Error.Failed");
+
+}  // namespace
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusControl& control) {
+  argument.beginStructure();
+  argument << control.name << control.value << control.minimum << control.maximum
+           << control.defaultValue;
+  argument.endStructure();
+  return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusControl& control) {
+  argument.beginStructure();
+  argument >> control.name >> control.value >> control.minimum >> control.maximum >>
+      control.defaultValue;
+  argument.endStructure();
+  return argument;
+}
+
 DBusRemote::DBusRemote(CameraController& camera, QObject* parent)
-    : QObject(parent), camera_(camera) {}
+    : QObject(parent), camera_(camera) {
+  qDBusRegisterMetaType<DBusControl>();
+  qDBusRegisterMetaType<DBusControlList>();
+}
 
 bool DBusRemote::registerOnSessionBus() {
   QDBusConnection bus = QDBusConnection::sessionBus();
@@ -90,6 +119,64 @@ void DBusRemote::OpenDocCamera() {
 }
 void DBusRemote::OpenPIPCamera() {
   NotificationCenter::instance().post(notifications::kOpenPipCamera);
+}
+
+QStringList DBusRemote::ListCameras() {
+  QStringList names;
+  for (const auto& camera : camera_.tarvoCameras()) {
+    names << QString::fromStdString(camera.name.value_or(""));
+  }
+  return names;
+}
+
+void DBusRemote::SelectCamera(const QString& name) {
+  if (!camera_.selectCamera(name)) {
+    sendErrorReply(kInvalidArgs, QStringLiteral("No camera named ") + name);
+  }
+}
+
+QString DBusRemote::CameraMode() {
+  return camera_.cameraMode();
+}
+
+void DBusRemote::SetResolution(const QString& label) {
+  if (!kResolutions.contains(label)) {
+    sendErrorReply(kInvalidArgs, QStringLiteral("Resolution is one of ") +
+                                     kResolutions.join(QStringLiteral(", ")));
+    return;
+  }
+  emit resolutionRequested(label);
+}
+
+DBusControlList DBusRemote::ListControls() {
+  DBusControlList list;
+  for (const auto& control : camera_.tuning().controls()) {
+    list.append({QString::fromStdString(control.name), control.value, control.minimum,
+                 control.maximum, control.defaultValue});
+  }
+  return list;
+}
+
+void DBusRemote::SetControl(const QString& name, int value) {
+  const QString error = camera_.tuning().set(name.toStdString(), value);
+  if (!error.isEmpty()) sendErrorReply(kFailed, error);
+}
+
+void DBusRemote::AddDemoCamera(const QString& name) {
+  if (!addDemoCamera) {
+    sendErrorReply(kFailed, QStringLiteral("Demo cameras need --demo-devices"));
+  } else if (!addDemoCamera(name)) {
+    sendErrorReply(kInvalidArgs, QStringLiteral("A demo camera named ") + name +
+                                     QStringLiteral(" is already plugged in"));
+  }
+}
+
+void DBusRemote::RemoveDemoCamera(const QString& name) {
+  if (!removeDemoCamera) {
+    sendErrorReply(kFailed, QStringLiteral("Demo cameras need --demo-devices"));
+  } else if (!removeDemoCamera(name)) {
+    sendErrorReply(kInvalidArgs, QStringLiteral("No demo camera named ") + name);
+  }
 }
 
 }  // namespace dravin

@@ -1,14 +1,31 @@
 #pragma once
 
+#include <QDBusArgument>
+#include <QDBusContext>
+#include <QList>
 #include <QObject>
+#include <QString>
+#include <functional>
 
 namespace dravin {
 
 class CameraController;
 
+// One picture control over D-Bus: name, value, minimum, maximum, default.
+struct DBusControl {
+  QString name;
+  int value = 0;
+  int minimum = 0;
+  int maximum = 0;
+  int defaultValue = 0;
+};
+using DBusControlList = QList<DBusControl>;
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusControl& control);
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusControl& control);
+
 // The control-bar actions on the session bus (org.pelora.Dravin at /Dravin), for remote
 // clickers, scripts and end-to-end tests. Each call does what the matching button does.
-class DBusRemote : public QObject {
+class DBusRemote : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.pelora.Dravin")
 
@@ -45,7 +62,28 @@ class DBusRemote : public QObject {
   void ImportFiles(const QStringList& paths);
   void ShowLibrary(bool show);
 
+  // The cameras, by name, as the settings picker lists them; starting one of them.
+  QStringList ListCameras();
+  void SelectCamera(const QString& name);
+  // "1920 x 1080, MJPEG, 30 fps"; empty while no camera runs.
+  QString CameraMode();
+  // "4K@30fps", "1080P@30fps" or "720P@30fps", as the settings picker.
+  void SetResolution(const QString& label);
+  // The running camera's picture controls, named as v4l2-ctl prints them.
+  dravin::DBusControlList ListControls();
+  void SetControl(const QString& name, int value);
+  // Plugging demo cameras in and out; with --demo-devices only.
+  void AddDemoCamera(const QString& name);
+  void RemoveDemoCamera(const QString& name);
+
+ public:
+  // Set by the application when it runs with demo devices; they answer false for a name that
+  // is already plugged in (add) or is not (remove).
+  std::function<bool(const QString&)> addDemoCamera;
+  std::function<bool(const QString&)> removeDemoCamera;
+
  signals:
+  void resolutionRequested(const QString& label);
   void annotationRequested(bool allow);
   void importRequested(const QStringList& paths);
   void libraryRequested(bool show);
@@ -55,3 +93,5 @@ class DBusRemote : public QObject {
 };
 
 }  // namespace dravin
+
+Q_DECLARE_METATYPE(dravin::DBusControl)

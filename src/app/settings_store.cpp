@@ -25,12 +25,6 @@ QString boolText(bool value) {
 
 }  // namespace
 
-ResolutionFlags resolutionFlagsFor(const QString& label) {
-  if (label.contains("1080")) return {true, false};
-  if (label.contains("4K")) return {false, true};
-  return {false, false};
-}
-
 SettingsStore::SettingsStore(QObject* parent) : QObject(parent) {}
 
 void SettingsStore::restoreSettings() {

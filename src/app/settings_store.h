@@ -5,15 +5,9 @@
 #include <QString>
 #include <QUrl>
 
+#include "format_choice.h"
+
 namespace dravin {
-
-struct ResolutionFlags {
-  bool useFullHD = true;
-  bool useUltraHD = false;
-};
-
-// "1080" means full HD, else "4K" ultra HD, else neither (the 720p formats).
-ResolutionFlags resolutionFlagsFor(const QString& label);
 
 // The three persisted settings and the storage-folder grant. A granted folder is announced with
 // folderGranted(); the caller runs the global initialisation and the update check.

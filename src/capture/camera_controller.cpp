@@ -11,10 +11,12 @@
 
 #include "app_log.h"
 #include "atomic_write.h"
+#include "balance_controls.h"
 #include "camera_session.h"
 #include "devices.h"
 #include "file_naming.h"
 #include "free_memory.h"
+#include "hot_plug.h"
 #include "movie_preview.h"
 #include "movie_writer.h"
 #include "notification_center.h"
@@ -23,6 +25,7 @@
 #include "screen_recorder.h"
 #include "storage_folders.h"
 #include "user_texts.h"
+#include "v4l2_controls.h"
 
 namespace dravin {
 
@@ -64,8 +67,11 @@ struct CameraController::Recording {
   QImage preview;
 };
 
-CameraController::CameraController(std::unique_ptr<DeviceSource> devices, QObject* parent)
-    : QObject(parent), devices_(std::move(devices)) {}
+CameraController::CameraController(std::unique_ptr<DeviceSource> devices,
+                                   std::unique_ptr<CameraMemory> memory, QObject* parent)
+    : QObject(parent),
+      devices_(std::move(devices)),
+      tuning_(memory ? std::move(memory) : std::make_unique<CameraMemory>()) {}
 
 CameraController::~CameraController() {
   std::shared_ptr<Recording> recording;
@@ -113,7 +119,10 @@ void CameraController::prepare(Completion completion) {
       }
       if (camera) switchDevices(*camera, mic, fullHD, ultraHD);
       startSession();
+      watchDevices();
     } catch (const CameraControllerError& error) {
+      // A camera plugged in later still starts.
+      watchDevices();
       failure = error;
     } catch (const std::exception& error) {
       failure = CameraControllerError(CameraControllerError::Code::unknown, error.what());
@@ -154,8 +163,159 @@ void CameraController::applySelection() {
   });
 }
 
+void CameraController::watchDevices() {
+  if (watching_) return;
+  watching_ = true;
+  QPointer<CameraController> self(this);
+  devices_->watch([self] { scheduleRescan(self); });
+}
+
+void CameraController::scheduleRescan(QPointer<CameraController> self) {
+  // Through the main thread, where the controller's life is known.
+  onMainThread([self] {
+    // A burst of messages (a monitor starting, a camera with several nodes) takes one look.
+    if (!self || self->rescanPending_.exchange(true)) return;
+    self->queue_.dispatch([self] {
+      if (!self) return;
+      self->rescanPending_ = false;
+      self->rescanDevices();
+    });
+  });
+}
+
+void CameraController::rescanDevices() {
+  DiscoveredDevices found;
+  try {
+    found.cameras = discoverCameras(*devices_);
+  } catch (const CameraControllerError&) {
+    // No camera left: an empty list, the running one is lost.
+  }
+  try {
+    found.mics = discoverMics(*devices_);
+  } catch (const CameraControllerError&) {
+  }
+  std::vector<TarvoCamera> before;
+  PlugState state;
+  bool fullHD, ultraHD;
+  {
+    std::lock_guard lock(stateMutex_);
+    before = std::move(discovered_.cameras);
+    discovered_ = found;
+    if (session_ && curTarvoCamera_) state.runningCamera = curTarvoCamera_->uniqueID;
+    if (session_ && curTarvoMic_) state.runningMic = curTarvoMic_->mic.uniqueID;
+    state.lostCamera = lostCamera_;
+    fullHD = useFullHD_;
+    ultraHD = useUltraHD_;
+  }
+  logDevices(found);
+  const PlugAction action = decidePlug(before, found, state);
+  switch (action.kind) {
+    case PlugAction::Kind::none: break;
+    case PlugAction::Kind::loseCamera: {
+      std::shared_ptr<gst::CameraSession> lost;
+      {
+        std::lock_guard lock(stateMutex_);
+        lost = std::move(session_);
+        lostCamera_ = *state.runningCamera;
+      }
+      tuning_.detach();
+      if (lost) lost->stop();
+      logLine(QStringLiteral("Camera unplugged: ") + QString::fromStdString(lostCamera_));
+      QPointer<CameraController> self(this);
+      onMainThread([self] {
+        if (self) self->cameraLost();
+      });
+      break;
+    }
+    case PlugAction::Kind::startCamera:
+    case PlugAction::Kind::replaceMic:
+      try {
+        switchDevices(*action.camera, action.mic, fullHD, ultraHD);
+        startSession();
+      } catch (const std::exception& error) {
+        logLine(QStringLiteral("Failed switching devices: ") + error.what());
+      }
+      break;
+  }
+  // The pickers follow the lists.
+  NotificationCenter::instance().post(notifications::kCameraListReady);
+}
+
+void CameraController::cameraLost() {
+  // Plugged in again before this ran: it already runs again.
+  if (isRunning()) return;
+  // What was recorded up to the unplug is kept as a finished file.
+  if (isRecording() && recordingSource_ == QLatin1String("camera")) stopRecording();
+  QPointer<QVideoSink> sink;
+  {
+    std::lock_guard lock(frameMutex_);
+    latestFrame_ = QVideoFrame();
+    sink = sink_;
+  }
+  // No frozen last frame: the view shows why the picture is gone.
+  if (sink) sink->setVideoFrame(QVideoFrame());
+  setDisconnected(true);
+  emit runningChanged();
+  emit modeChanged();
+}
+
+void CameraController::setDisconnected(bool disconnected) {
+  if (disconnected_.exchange(disconnected) == disconnected) return;
+  QMetaObject::invokeMethod(this, &CameraController::cameraDisconnectedChanged,
+                            Qt::QueuedConnection);
+}
+
+bool CameraController::selectCamera(const QString& name) {
+  std::optional<TarvoCamera> chosen;
+  {
+    std::lock_guard lock(stateMutex_);
+    for (const auto& camera : discovered_.cameras) {
+      if (camera.name && QString::fromStdString(*camera.name) == name) {
+        chosen = camera;
+        break;
+      }
+    }
+    if (!chosen) return false;
+    curTarvoCamera_ = chosen;
+  }
+  applySelection();
+  return true;
+}
+
+void CameraController::setResolution(const QString& label) {
+  const ResolutionFlags flags = resolutionFlagsFor(label);
+  std::optional<TarvoCamera> camera;
+  {
+    std::lock_guard lock(stateMutex_);
+    useFullHD_ = flags.useFullHD;
+    useUltraHD_ = flags.useUltraHD;
+    camera = curTarvoCamera_;
+  }
+  if (camera) tuning_.rememberResolution(*camera, label);
+  applySelection();
+}
+
+QString CameraController::cameraMode() const {
+  if (disconnected_) return kDisconnectedText;
+  std::lock_guard lock(stateMutex_);
+  if (!session_) return {};
+  return QString::fromStdString(describeMode(activeChoice_));
+}
+
+QString CameraController::activeResolution() const {
+  std::lock_guard lock(stateMutex_);
+  return activeResolution_;
+}
+
 void CameraController::switchDevices(const TarvoCamera& camera, const std::optional<TarvoMic>& mic,
                                      bool useFullHD, bool useUltraHD) {
+  tuning_.detach();
+  // A camera comes back in the resolution chosen while it ran.
+  if (const QString remembered = tuning_.rememberedResolution(camera); !remembered.isEmpty()) {
+    const ResolutionFlags flags = resolutionFlagsFor(remembered);
+    useFullHD = flags.useFullHD;
+    useUltraHD = flags.useUltraHD;
+  }
   std::shared_ptr<gst::CameraSession> old;
   {
     std::lock_guard lock(stateMutex_);
@@ -177,8 +337,11 @@ void CameraController::switchDevices(const TarvoCamera& camera, const std::optio
   }
   session->onVideoSample = [this](GstSample* sample) { onVideoSample(sample); };
   session->onAudioSample = [this](GstSample* sample) { onAudioSample(sample); };
-  session->onError = [](const std::string& text) {
+  QPointer<CameraController> self(this);
+  session->onError = [self](const std::string& text) {
     logLine(QStringLiteral("Capture session error: ") + QString::fromStdString(text));
+    // An unplugged camera fails its session before the monitor may have told: look again.
+    scheduleRescan(self);
   };
   {
     std::lock_guard lock(stateMutex_);
@@ -186,6 +349,7 @@ void CameraController::switchDevices(const TarvoCamera& camera, const std::optio
     curTarvoCamera_ = camera;
     curTarvoMic_ = mic;
     activeChoice_ = choice;
+    activeResolution_ = resolutionLabelFor(useFullHD, useUltraHD);
   }
 
   NotificationCenter::instance().post(notifications::kCameraListReady);
@@ -215,8 +379,23 @@ void CameraController::startSession() {
   } catch (const gst::GstError& error) {
     throw CameraControllerError(CameraControllerError::Code::unknown, error.what());
   }
+  {
+    std::lock_guard lock(stateMutex_);
+    lostCamera_.clear();
+  }
+  setDisconnected(false);
   QMetaObject::invokeMethod(this, &CameraController::runningChanged, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &CameraController::modeChanged, Qt::QueuedConnection);
   if (camera) {
+    // The format is set by now; the picture controls come after it.
+    std::unique_ptr<PictureControls> controls;
+    if (auto balance = session->element(gst::BalanceControls::kElementName)) {
+      controls = std::make_unique<gst::BalanceControls>(std::move(balance));
+    } else if (!camera->camera.devicePath.empty()) {
+      controls =
+          std::make_unique<V4l2Controls>(std::make_unique<V4l2DeviceIo>(camera->camera.devicePath));
+    }
+    tuning_.attach(*camera, std::move(controls));
     QVariantMap info{{QStringLiteral("tarvoCamera"), QVariant::fromValue(*camera)}};
     NotificationCenter::instance().post(notifications::kCameraStarted, info);
     if (camera->isNolbek) {
@@ -266,8 +445,11 @@ void CameraController::onVideoSample(GstSample* sample) {
   std::shared_ptr<Recording> recording;
   {
     std::lock_guard lock(frameMutex_);
-    latestFrame_ = frame;
-    if (!frozen_) sink = sink_;
+    // Frozen, the picture on screen is the one snapshots save.
+    if (!frozen_) {
+      latestFrame_ = frame;
+      sink = sink_;
+    }
     recording = recording_;
   }
   if (sink) sink->setVideoFrame(frame);

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QVideoFrame>
 #include <QVideoSink>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "camera_controller_error.h"
+#include "camera_tuning.h"
 #include "capture_device.h"
 #include "device_discovery.h"
 #include "format_choice.h"
@@ -47,13 +49,23 @@ class CameraController : public QObject {
   Q_PROPERTY(double rotation READ rotation WRITE setRotation NOTIFY rotationChanged)
   Q_PROPERTY(bool mirrorHorizontal READ mirrorHorizontal WRITE setMirrorHorizontal NOTIFY
                  mirrorHorizontalChanged)
+  // "1920 x 1080, MJPEG, 30 fps"; empty while no camera runs.
+  Q_PROPERTY(QString cameraMode READ cameraMode NOTIFY modeChanged)
+  // The running camera was unplugged; it comes back by itself when plugged in again.
+  Q_PROPERTY(bool cameraDisconnected READ cameraDisconnected NOTIFY cameraDisconnectedChanged)
+  // The resolution label the running camera was started with.
+  Q_PROPERTY(QString activeResolution READ activeResolution NOTIFY modeChanged)
 
  public:
   using Completion = std::function<void(std::optional<CameraControllerError>)>;
   static constexpr int kHidStartDelayMs = 1000;
   static constexpr int kMainCameraLogDelayMs = 10000;
+  static inline const QString kDisconnectedText = QStringLiteral("Camera disconnected");
 
-  explicit CameraController(std::unique_ptr<DeviceSource> devices, QObject* parent = nullptr);
+  // `memory` null: picture controls and formats are kept with the application's settings.
+  explicit CameraController(std::unique_ptr<DeviceSource> devices,
+                            std::unique_ptr<CameraMemory> memory = nullptr,
+                            QObject* parent = nullptr);
   ~CameraController() override;
 
   // Discovers the devices, applies the first camera and microphone and starts the session, on
@@ -63,6 +75,15 @@ class CameraController : public QObject {
   void setSelection(std::optional<TarvoCamera> camera, std::optional<TarvoMic> mic, bool useFullHD,
                     bool useUltraHD);
   Q_INVOKABLE void applySelection();
+  // The resolution for the running camera, kept for it, and the camera restarted in it.
+  Q_INVOKABLE void setResolution(const QString& label);
+  // Starts the camera of that name (the first of it); false when there is none.
+  Q_INVOKABLE bool selectCamera(const QString& name);
+  QString cameraMode() const;
+  bool cameraDisconnected() const { return disconnected_; }
+  QString activeResolution() const;
+  // The running camera's picture controls.
+  CameraTuning& tuning() { return tuning_; }
 
   std::vector<TarvoCamera> tarvoCameras() const;
   std::vector<TarvoMic> tarvoMics() const;
@@ -115,6 +136,8 @@ class CameraController : public QObject {
   void frozenChanged();
   void rotationChanged();
   void mirrorHorizontalChanged();
+  void modeChanged();
+  void cameraDisconnectedChanged();
   void alertRequested(const QString& text);
   // An alert that offers to choose another storage folder.
   void storageAlertRequested(const QString& text);
@@ -126,10 +149,17 @@ class CameraController : public QObject {
   void switchDevices(const TarvoCamera& camera, const std::optional<TarvoMic>& mic, bool useFullHD,
                      bool useUltraHD);
   void startSession();
+  // After a device was plugged in or out: new lists, and the session follows them.
+  void rescanDevices();
+  void watchDevices();
+  // From any thread.
+  static void scheduleRescan(QPointer<CameraController> self);
   void onVideoSample(GstSample* sample);
   void onAudioSample(GstSample* sample);
   // On the main thread.
   void sessionStarted(const TarvoCamera& camera);
+  void cameraLost();
+  void setDisconnected(bool disconnected);
   bool isCurrent(const std::shared_ptr<Recording>& recording) const;
   // Logs and announces the file; a recording that failed midway is also shown to the user.
   void finishRecording(std::shared_ptr<Recording> recording, const QString& error);
@@ -138,6 +168,7 @@ class CameraController : public QObject {
   void snapshotFailed(const QString& text);
 
   std::unique_ptr<DeviceSource> devices_;
+  CameraTuning tuning_;
   SerialQueue queue_{QStringLiteral("camera_controller")};
 
   mutable std::mutex stateMutex_;  // the lists, the selection and the session
@@ -148,6 +179,11 @@ class CameraController : public QObject {
   bool useUltraHD_ = false;
   std::shared_ptr<gst::CameraSession> session_;
   FormatChoice activeChoice_;
+  QString activeResolution_;
+  std::string lostCamera_;
+  bool watching_ = false;  // on the queue
+  std::atomic<bool> disconnected_{false};
+  std::atomic<bool> rescanPending_{false};
 
   mutable std::mutex frameMutex_;  // what the streaming thread shares with the main thread
   QPointer<QVideoSink> sink_;

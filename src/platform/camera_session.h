@@ -41,6 +41,8 @@ class CameraSession {
   GstClockTime runningTime() const { return pipeline_.runningTime(); }
   // The camera's format once negotiated, e.g. "image/jpeg 1920x1080" ("" before).
   std::string negotiatedFormat() const;
+  // A named element of the session (the demo camera's picture balance), or nothing.
+  ElementPtr element(const std::string& name) const { return pipeline_.element(name); }
 
  private:
   Pipeline pipeline_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,12 @@ struct CaptureDevice {
   std::vector<DeviceFormat> formats;
   // A GStreamer launch fragment producing the device's data, e.g. "v4l2src device=/dev/video0".
   std::string sourceLaunch;
+  // The camera's node ("/dev/video0"), where its picture controls are reached; empty otherwise.
+  std::string devicePath;
+  // The USB serial number and the port the device sits on ("1-1.2"), empty when unknown: what
+  // tells two cameras of the same model apart.
+  std::string usbSerial;
+  std::string usbPort;
   bool operator==(const CaptureDevice&) const = default;
 };
 
@@ -46,6 +53,9 @@ class DeviceSource {
   virtual ~DeviceSource() = default;
   virtual std::vector<CaptureDevice> videoDevices() = 0;
   virtual std::vector<CaptureDevice> audioDevices() = 0;
+  // Starts following devices being plugged in and out; `changed` runs on a thread of the
+  // source's own after each. A source that cannot follow them never calls it.
+  virtual void watch(std::function<void()> changed) { (void)changed; }
 };
 
 }  // namespace dravin

@@ -1,5 +1,7 @@
 #include "demo_device_source.h"
 
+#include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace dravin {
@@ -20,8 +22,50 @@ DemoDeviceSource::DemoDeviceSource(std::unique_ptr<DeviceSource> inner)
 
 std::vector<CaptureDevice> DemoDeviceSource::videoDevices() {
   auto devices = inner_ ? inner_->videoDevices() : std::vector<CaptureDevice>{};
-  devices.push_back(demoCamera());
+  std::lock_guard lock(mutex_);
+  for (const auto& name : cameras_) devices.push_back(demoCamera(name));
   return devices;
+}
+
+void DemoDeviceSource::watch(std::function<void()> changed) {
+  {
+    std::lock_guard lock(mutex_);
+    changed_ = changed;
+  }
+  if (inner_) inner_->watch(std::move(changed));
+}
+
+bool DemoDeviceSource::addCamera(const std::string& name) {
+  {
+    std::lock_guard lock(mutex_);
+    if (name.empty() || std::find(cameras_.begin(), cameras_.end(), name) != cameras_.end()) {
+      return false;
+    }
+    cameras_.push_back(name);
+  }
+  changed();
+  return true;
+}
+
+bool DemoDeviceSource::removeCamera(const std::string& name) {
+  {
+    std::lock_guard lock(mutex_);
+    auto it = std::find(cameras_.begin(), cameras_.end(), name);
+    if (it == cameras_.end()) return false;
+    cameras_.erase(it);
+  }
+  changed();
+  return true;
+}
+
+void DemoDeviceSource::changed() {
+  std::function<void()> changed;
+  {
+    std::lock_guard lock(mutex_);
+    changed = changed_;
+  }
+  // From a thread of its own, as a device monitor reports.
+  if (changed) std::thread(changed).detach();
 }
 
 std::vector<CaptureDevice> DemoDeviceSource::audioDevices() {
@@ -30,11 +74,11 @@ std::vector<CaptureDevice> DemoDeviceSource::audioDevices() {
   return devices;
 }
 
-CaptureDevice DemoDeviceSource::demoCamera() {
+CaptureDevice DemoDeviceSource::demoCamera(const std::string& name) {
   CaptureDevice camera;
   camera.kind = DeviceKind::video;
-  camera.uniqueID = "demo-camera";
-  camera.name = "Demo Camera";
+  camera.uniqueID = name == kCameraName ? "demo-camera" : "demo-camera-" + name;
+  camera.name = name;
   camera.formats = {format("jpeg", "image/jpeg", 1920, 1080),
                     format("jpeg", "image/jpeg", 1280, 720),
                     format("yuvs", "video/x-raw,format=YUY2", 640, 480)};
@@ -42,7 +86,8 @@ CaptureDevice DemoDeviceSource::demoCamera() {
   camera.sourceLaunch =
       // Full HD unless the session asks for less: a source on its own would settle for 320x240.
       "videotestsrc is-live=true pattern=smpte ! video/x-raw,width=1920,height=1080,framerate=30/1 "
-      "! timeoverlay font-desc=\"Sans 36\" ! videoscale ! jpegenc quality=85";
+      "! timeoverlay font-desc=\"Sans 36\" ! videobalance name=balance ! videoscale ! jpegenc "
+      "quality=85";
   return camera;
 }
 

@@ -125,16 +125,19 @@ std::vector<DeviceFormat> formatsFromCaps(const GstCaps* caps) {
   return formats;
 }
 
-std::string usbIdsOfVideoNode(const std::filesystem::path& sysfsRoot,
-                              const std::string& devicePath) {
+namespace {
+
+// The sysfs folder of the USB device behind a video node, with its ids ("5d17002c").
+std::optional<std::pair<std::filesystem::path, std::string>> usbDeviceOf(
+    const std::filesystem::path& sysfsRoot, const std::string& devicePath) {
   static const std::regex kNode("video[0-9]+");
   std::string node = std::filesystem::path(devicePath).filename().string();
   if (!std::regex_match(node, kNode)) {
     std::error_code error;
     auto real = std::filesystem::canonical(devicePath, error);
-    if (error) return {};
+    if (error) return std::nullopt;
     node = real.filename().string();
-    if (!std::regex_match(node, kNode)) return {};
+    if (!std::regex_match(node, kNode)) return std::nullopt;
   }
   // The node's device is the USB interface; the ids sit on the USB device above it, or on the
   // device itself for drivers that link straight to it.
@@ -142,9 +145,33 @@ std::string usbIdsOfVideoNode(const std::filesystem::path& sysfsRoot,
   for (const auto& dir : {device / "..", device}) {
     auto vendor = readHexId(dir / "idVendor");
     auto product = readHexId(dir / "idProduct");
-    if (vendor && product) return *vendor + *product;
+    if (vendor && product) return std::pair(dir, *vendor + *product);
   }
-  return {};
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string usbIdsOfVideoNode(const std::filesystem::path& sysfsRoot,
+                              const std::string& devicePath) {
+  auto device = usbDeviceOf(sysfsRoot, devicePath);
+  return device ? device->second : std::string();
+}
+
+UsbPlace usbPlaceOfVideoNode(const std::filesystem::path& sysfsRoot,
+                             const std::string& devicePath) {
+  auto device = usbDeviceOf(sysfsRoot, devicePath);
+  if (!device) return {};
+  UsbPlace place;
+  std::ifstream serial(device->first / "serial");
+  std::getline(serial, place.serial);
+  while (!place.serial.empty() && std::isspace(static_cast<unsigned char>(place.serial.back()))) {
+    place.serial.pop_back();
+  }
+  std::error_code error;
+  const auto real = std::filesystem::canonical(device->first, error);
+  if (!error) place.port = real.filename().string();
+  return place;
 }
 
 std::optional<CaptureDevice> makeVideoDevice(const std::string& displayName,
@@ -159,6 +186,10 @@ std::optional<CaptureDevice> makeVideoDevice(const std::string& displayName,
   if (!displayName.empty()) device.name = displayName;
   device.formats = formatsFromCaps(caps);
   device.sourceLaunch = launchWithDevice("v4l2src", path);
+  device.devicePath = path;
+  const UsbPlace place = usbPlaceOfVideoNode(sysfsRoot, path);
+  device.usbSerial = place.serial;
+  device.usbPort = place.port;
   const std::string ids = usbIdsOfVideoNode(sysfsRoot, path);
   if (ids.empty()) {
     device.uniqueID = path;
@@ -181,8 +212,20 @@ std::string launchWithDevice(const std::string& factory, const std::string& devi
 
 namespace {
 
-// Starts a monitor for one device class and hands back what it found, stopping it again.
-std::vector<GstDevice*> probe(const char* deviceClass, gstdevice::DeviceListPtr& keep) {
+// The devices of one class: from the monitor that follows plugging when it runs (at once), else
+// from a monitor started for the purpose and stopped again.
+std::vector<GstDevice*> probe(const char* deviceClass, gstdevice::DeviceListPtr& keep,
+                              GstDeviceMonitor* running) {
+  if (running) {
+    keep.reset(gst_device_monitor_get_devices(running));
+    std::vector<GstDevice*> devices;
+    for (GList* item = keep.get(); item; item = item->next) {
+      if (gst_device_has_classes(GST_DEVICE(item->data), deviceClass)) {
+        devices.push_back(GST_DEVICE(item->data));
+      }
+    }
+    return devices;
+  }
   gst::ensureInitialized();
   gstdevice::MonitorPtr monitor(gst_device_monitor_new());
   gst_device_monitor_add_filter(monitor.get(), deviceClass, nullptr);
@@ -206,10 +249,47 @@ std::string displayNameOf(GstDevice* device) {
 GstDeviceSource::GstDeviceSource(std::filesystem::path sysfsRoot)
     : sysfsRoot_(std::move(sysfsRoot)) {}
 
+GstDeviceSource::~GstDeviceSource() {
+  if (!monitor_) return;
+  gst_device_monitor_stop(monitor_);
+  gst::BusPtr bus(gst_device_monitor_get_bus(monitor_));
+  gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+  gst_object_unref(monitor_);
+}
+
+void GstDeviceSource::watch(std::function<void()> changed) {
+  if (monitor_) return;
+  gst::ensureInitialized();
+  changed_ = std::move(changed);
+  monitor_ = gst_device_monitor_new();
+  gst_device_monitor_add_filter(monitor_, "Video/Source", nullptr);
+  gst_device_monitor_add_filter(monitor_, "Audio/Source", nullptr);
+  gst::BusPtr bus(gst_device_monitor_get_bus(monitor_));
+  // A sync handler runs on the monitor's own thread: no main loop of GLib's is needed.
+  gst_bus_set_sync_handler(
+      bus.get(),
+      [](GstBus*, GstMessage* message, gpointer data) -> GstBusSyncReply {
+        const auto type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_DEVICE_ADDED || type == GST_MESSAGE_DEVICE_REMOVED) {
+          auto* self = static_cast<GstDeviceSource*>(data);
+          if (self->changed_) self->changed_();
+        }
+        // A handler that drops a message owns it.
+        gst_message_unref(message);
+        return GST_BUS_DROP;
+      },
+      this, nullptr);
+  if (!gst_device_monitor_start(monitor_)) {
+    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+    gst_object_unref(monitor_);
+    monitor_ = nullptr;
+  }
+}
+
 std::vector<CaptureDevice> GstDeviceSource::videoDevices() {
   gstdevice::DeviceListPtr keep;
   std::vector<CaptureDevice> found;
-  for (GstDevice* device : probe("Video/Source", keep)) {
+  for (GstDevice* device : probe("Video/Source", keep, monitor_)) {
     gstdevice::StructurePtr properties(gst_device_get_properties(device));
     gst::CapsPtr caps(gst_device_get_caps(device));
     auto camera =
@@ -228,7 +308,7 @@ std::vector<CaptureDevice> GstDeviceSource::videoDevices() {
 std::vector<CaptureDevice> GstDeviceSource::audioDevices() {
   gstdevice::DeviceListPtr keep;
   std::vector<CaptureDevice> found;
-  for (GstDevice* device : probe("Audio/Source", keep)) {
+  for (GstDevice* device : probe("Audio/Source", keep, monitor_)) {
     gstdevice::StructurePtr properties(gst_device_get_properties(device));
     // A sound server's monitor of an output is not a microphone.
     if (gstdevice::stringProperty(properties.get(), "device.class") == "monitor") continue;

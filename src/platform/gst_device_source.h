@@ -19,11 +19,17 @@ class GstDeviceSource : public DeviceSource {
   // `sysfsRoot` is where the USB ids of video nodes are read ("/sys" on a real machine).
   explicit GstDeviceSource(std::filesystem::path sysfsRoot = "/sys");
 
+  ~GstDeviceSource() override;
+
   std::vector<CaptureDevice> videoDevices() override;
   std::vector<CaptureDevice> audioDevices() override;
+  // Through a device monitor that stays running: its added and removed messages.
+  void watch(std::function<void()> changed) override;
 
  private:
   std::filesystem::path sysfsRoot_;
+  GstDeviceMonitor* monitor_ = nullptr;
+  std::function<void()> changed_;
 };
 
 namespace gstdevice {
@@ -43,6 +49,13 @@ std::vector<DeviceFormat> formatsFromCaps(const GstCaps* caps);
 // from sysfs under `sysfsRoot`; empty when the node has no USB ids.
 std::string usbIdsOfVideoNode(const std::filesystem::path& sysfsRoot,
                               const std::string& devicePath);
+
+struct UsbPlace {
+  std::string serial;
+  std::string port;
+};
+// The serial number and port of the USB device behind a video node; empty parts when unknown.
+UsbPlace usbPlaceOfVideoNode(const std::filesystem::path& sysfsRoot, const std::string& devicePath);
 
 // A camera from what the monitor reports about it; nothing when it names no device node.
 std::optional<CaptureDevice> makeVideoDevice(const std::string& displayName,

@@ -8,6 +8,7 @@
 #include "hid_commands.h"
 #include "notification_center.h"
 #include "notification_names.h"
+#include "picture_controls_model.h"
 #include "storage_folders.h"
 
 #ifndef DRAVIN_BUILD_VERSION
@@ -97,6 +98,7 @@ void ControlBarModel::setCamera(CameraController* camera) {
     connect(camera_, &CameraController::recordingChanged, this, &ControlBarModel::syncRecording);
     connect(camera_, &CameraController::frozenChanged, this, &ControlBarModel::syncFreezing);
     connect(camera_, &CameraController::previewFrameChanged, this, &ControlBarModel::syncZoom);
+    connect(camera_, &CameraController::modeChanged, this, &ControlBarModel::syncResolution);
     syncRecording();
     syncFreezing();
     syncZoom();
@@ -151,7 +153,11 @@ void ControlBarModel::setHideControlBar(bool hide) {
 }
 
 void ControlBarModel::togglePopover(Popover popover) {
-  if ((popover == Focus || popover == Adjust) && !allowHIDControl_) return;
+  if ((popover == Focus || popover == Adjust) && !allowHIDControl_ &&
+      !hasCameraControls(popover == Focus ? PictureControlsModel::Focus
+                                          : PictureControlsModel::Adjust)) {
+    return;
+  }
   if (popover == Settings) refreshSaveLocation();
   setPopover(popover_ == popover ? NoPopover : popover);
 }
@@ -396,6 +402,14 @@ void ControlBarModel::resetPictureControls() {
   emit hidCommandRequested(hid::kResetAll, 0);
 }
 
+bool ControlBarModel::hasCameraControls(int group) const {
+  if (!camera_) return false;
+  const auto controls = camera_->tuning().controls();
+  return std::any_of(controls.begin(), controls.end(), [group](const PictureControl& control) {
+    return PictureControlsModel::groupOf(control.name) == group;
+  });
+}
+
 void ControlBarModel::setAllowHIDControl(bool allow) {
   if (allowHIDControl_ == allow) return;
   allowHIDControl_ = allow;
@@ -509,7 +523,16 @@ void ControlBarModel::setSelectedResolution(const QString& label) {
   selectedResolution_ = label;
   emit selectedResolutionChanged();
   if (settings_) settings_->setResolution(label);
-  if (camera_) applySelection(camera_->curTarvoCamera(), camera_->curTarvoMic());
+  if (camera_) camera_->setResolution(label);
+}
+
+// A camera that comes back in the resolution kept for it shows that one in the picker.
+void ControlBarModel::syncResolution() {
+  if (!camera_) return;
+  const QString active = camera_->activeResolution();
+  if (active.isEmpty() || active == selectedResolution_) return;
+  selectedResolution_ = active;
+  emit selectedResolutionChanged();
 }
 
 void ControlBarModel::setOfflineMode(bool offline) {

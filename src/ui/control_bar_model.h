@@ -183,7 +183,7 @@ class ControlBarModel : public QObject {
   QString saveLocation() const { return saveLocation_; }
 
   // Opens that popover and closes any other; its own button closes it again. Focus and Adjust
-  // stay shut without HID control.
+  // stay shut without HID control and without controls of the camera's own.
   Q_INVOKABLE void togglePopover(dravin::ControlBarModel::Popover popover);
   Q_INVOKABLE void closePopover();
 
@@ -259,7 +259,10 @@ class ControlBarModel : public QObject {
   void syncRecording();
   void syncFreezing();
   void syncZoom();
+  void syncResolution();
   void setAllowHIDControl(bool allow);
+  // Whether the running camera has controls of its own for that popover.
+  bool hasCameraControls(int group) const;
   void setAllowSecondCameras(bool allow);
   void applySelection(std::optional<TarvoCamera> camera, std::optional<TarvoMic> mic);
 

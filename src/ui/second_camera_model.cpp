@@ -35,10 +35,17 @@ void SecondCameraModel::setVideoSink(QVideoSink* sink) {
 void SecondCameraModel::componentComplete() {
   const bool docCam = kind_ == Kind::DocumentCamera;
   std::optional<TarvoCamera> camera;
-  if (auto* main = qobject_cast<CameraController*>(mainController_.data())) {
-    camera = docCam ? main->curDocCamera : main->curPipCamera;
-  }
+  auto* main = qobject_cast<CameraController*>(mainController_.data());
+  if (main) camera = docCam ? main->curDocCamera : main->curPipCamera;
   if (!camera) return;
+  // A camera's device serves one session: opened twice it would stay black.
+  if (const auto running = main->curTarvoCamera();
+      running && running->uniqueID == camera->uniqueID && main->isRunning()) {
+    problem_ = kBusyText;
+    logLine(QStringLiteral("Aux camera not opened: ") + kBusyText);
+    emit stateChanged();
+    return;
+  }
 
   if (docCam) {
     auto controller = std::make_unique<DocCamController>();
@@ -57,11 +64,17 @@ void SecondCameraModel::componentComplete() {
   controller_->setVideoSink(sink_);
   emit stateChanged();
 
-  controller_->prepare([docCam](std::optional<CameraControllerError> error) {
-    // The view stays empty; the reason goes to the log.
+  QPointer<SecondCameraModel> self(this);
+  controller_->prepare([docCam, self](std::optional<CameraControllerError> error) {
+    // The view says why it stays empty.
     if (error) {
       logLine((docCam ? QStringLiteral("Document camera: ") : QStringLiteral("PIP camera: ")) +
               QString::fromUtf8(error->what()));
+      if (self) {
+        self->problem_ =
+            QStringLiteral("The Aux Camera cannot be opened: ") + QString::fromUtf8(error->what());
+        emit self->stateChanged();
+      }
     }
   });
 }

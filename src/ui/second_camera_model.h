@@ -24,7 +24,8 @@ class SecondCameraModel : public QObject, public QQmlParserStatus {
                  mainControllerChanged)
   Q_PROPERTY(QVideoSink* videoSink READ videoSink WRITE setVideoSink NOTIFY videoSinkChanged)
   Q_PROPERTY(bool hasCamera READ hasCamera NOTIFY stateChanged)
-  Q_PROPERTY(QString hint READ hint CONSTANT)
+  // Why no picture shows: no camera chosen, or the chosen one cannot be opened.
+  Q_PROPERTY(QString hint READ hint NOTIFY stateChanged)
 
  public:
   enum class Kind { PictureInPicture, DocumentCamera };
@@ -39,8 +40,13 @@ class SecondCameraModel : public QObject, public QQmlParserStatus {
   void setMainController(QObject* controller);
   QVideoSink* videoSink() const { return sink_; }
   void setVideoSink(QVideoSink* sink);
-  bool hasCamera() const { return controller_ != nullptr; }
-  QString hint() const { return QStringLiteral("Choose an Aux Camera in Settings."); }
+  bool hasCamera() const { return controller_ != nullptr && problem_.isEmpty(); }
+  QString hint() const {
+    return problem_.isEmpty() ? QStringLiteral("Choose an Aux Camera in Settings.") : problem_;
+  }
+  static inline const QString kBusyText = QStringLiteral(
+      "The Aux Camera is the Main Camera: the device is busy with the main picture. Choose "
+      "another Aux Camera in Settings.");
 
   void classBegin() override {}
   // The view's properties are set by now: the camera opens once, here.
@@ -57,6 +63,7 @@ class SecondCameraModel : public QObject, public QQmlParserStatus {
   QPointer<QObject> mainController_;
   QPointer<QVideoSink> sink_;
   std::unique_ptr<SecondCameraController> controller_;
+  QString problem_;
 };
 
 }  // namespace dravin

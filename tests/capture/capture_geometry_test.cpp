@@ -47,6 +47,70 @@ TEST(FormatChoice, PicksTheResolutionAndHoldsOrdinaryCamerasToThirtyFps) {
   }
 }
 
+DeviceFormat withRates(DeviceFormat format, std::vector<FrameRateRange> rates) {
+  format.frameRateRanges = std::move(rates);
+  return format;
+}
+
+DeviceFormat yuyv(int width, int height, std::vector<FrameRateRange> rates) {
+  return {"yuvs", width, height, std::move(rates),
+          "video/x-raw,format=YUY2,width=" + std::to_string(width) +
+              ",height=" + std::to_string(height)};
+}
+
+TEST(FormatChoice, EveryCameraTakesTheClosestSizeNotAboveAtUpToThirtyFps) {
+  // A common UVC camera: MJPEG up to 1080p at 60 and 30, raw at every size but slowly.
+  const std::vector<DeviceFormat> formats{
+      yuyv(640, 480, {{30, 30}, {15, 15}}),
+      yuyv(1280, 720, {{10, 10}, {5, 5}}),
+      yuyv(1920, 1080, {{5, 5}}),
+      withRates(mjpeg(1920, 1080), {{60, 60}, {30, 30}, {15, 15}}),
+      withRates(mjpeg(1280, 720), {{60, 60}, {30, 30}}),
+      withRates(mjpeg(640, 480), {{30, 30}}),
+      withRates(mjpeg(1600, 1200), {{30, 30}}),  // not above 1920 wide, but above 1080 lines
+  };
+  {  // 4K on a 1080p camera: its largest size, and the mode says it is short of the wish
+    auto choice = chooseFormatFor(formats, 3840, 2160);
+    EXPECT_EQ(choice.caps, "image/jpeg,width=1920,height=1080,framerate=30/1");
+    EXPECT_EQ(describeMode(choice),
+              "1920 x 1080, MJPEG, 30 fps (the camera cannot give 3840 x 2160)");
+  }
+  {  // 1080p: MJPEG before the slow raw format of the same size; 30 not 60
+    auto choice = chooseFormatFor(formats, 1920, 1080);
+    EXPECT_EQ(choice.caps, "image/jpeg,width=1920,height=1080,framerate=30/1");
+    EXPECT_EQ(describeMode(choice), "1920 x 1080, MJPEG, 30 fps");
+  }
+  EXPECT_EQ(describeMode(chooseFormatFor(formats, 1280, 720)), "1280 x 720, MJPEG, 30 fps");
+  {  // below 720 lines raw comes first
+    auto choice = chooseFormatFor(formats, 640, 480);
+    EXPECT_EQ(choice.caps, "video/x-raw,format=YUY2,width=640,height=480,framerate=30/1");
+  }
+  {  // only faster than 30 at a size: that size cannot be used; a smaller one is
+    auto choice = chooseFormatFor(
+        {withRates(mjpeg(1280, 720), {{60, 60}}), withRates(mjpeg(800, 600), {{25, 25}})}, 1280,
+        720);
+    EXPECT_EQ(describeMode(choice), "800 x 600, MJPEG, 25 fps (the camera cannot give 1280 x 720)");
+  }
+  {  // every size above the wish: the smallest; a continuous range is held at 30
+    auto choice = chooseFormatFor(
+        {withRates(mjpeg(3840, 2160), {{1, 60}}), withRates(mjpeg(1920, 1080), {{1, 60}})}, 1280,
+        720);
+    EXPECT_EQ(choice.caps, "image/jpeg,width=1920,height=1080,framerate=30/1");
+  }
+  {  // no formats known: the device's default
+    auto choice = chooseFormatFor({}, 1920, 1080);
+    EXPECT_FALSE(choice.format);
+    EXPECT_EQ(choice.caps, "");
+    EXPECT_EQ(describeMode(choice), "the camera's own format");
+  }
+  {  // an ordinary camera goes through the same rule from the resolution flags
+    TarvoCamera camera;
+    camera.camera.formats = formats;
+    EXPECT_EQ(chooseFormat(camera, false, false).caps,
+              "image/jpeg,width=1280,height=720,framerate=30/1");
+  }
+}
+
 TEST(PreviewGeometry, ZoomKeepsTheCentreAndPanNeedsZoomBeyondTheFit) {
   PreviewGeometry geometry;
   geometry.fitView(QSizeF(1920, 1080));

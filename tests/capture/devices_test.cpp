@@ -95,9 +95,11 @@ TEST(Devices, RecordsRoundTripThroughJson) {
 }
 
 TEST(Devices, AudioListsOnlyAudioInputs) {
-  CaptureDevice camera{DeviceKind::video, "cam-5d170022", std::string("Cam"), {}, "v4l2src"};
-  CaptureDevice named{DeviceKind::audio, "mic-1", std::string("Desk mic"), {}, "pulsesrc"};
-  CaptureDevice bare{DeviceKind::audio, "mic-2", std::nullopt, {}, "pulsesrc"};
+  CaptureDevice camera{
+      DeviceKind::video, "cam-5d170022", std::string("Cam"), {}, "v4l2src", {}, {}, {}};
+  CaptureDevice named{
+      DeviceKind::audio, "mic-1", std::string("Desk mic"), {}, "pulsesrc", {}, {}, {}};
+  CaptureDevice bare{DeviceKind::audio, "mic-2", std::nullopt, {}, "pulsesrc", {}, {}, {}};
   EXPECT_EQ(Devices::audio({camera, named, bare}),
             (std::vector<Devices::Audio>{{"mic-1", "Desk mic"}, {"mic-2", "mic-2"}}));
 }

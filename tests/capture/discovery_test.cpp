@@ -36,11 +36,18 @@ class FakeSource : public DeviceSource {
 
 CaptureDevice video(std::optional<std::string> name, std::string uniqueID,
                     std::vector<DeviceFormat> formats = {}) {
-  return {DeviceKind::video, std::move(uniqueID), std::move(name), std::move(formats), "v4l2src"};
+  return {DeviceKind::video,
+          std::move(uniqueID),
+          std::move(name),
+          std::move(formats),
+          "v4l2src",
+          {},
+          {},
+          {}};
 }
 
 CaptureDevice audio(std::string name) {
-  return {DeviceKind::audio, name + "-id", name, {}, "pulsesrc"};
+  return {DeviceKind::audio, name + "-id", name, {}, "pulsesrc", {}, {}, {}};
 }
 
 DeviceFormat format(std::string subtype, int width, std::vector<FrameRateRange> rates,

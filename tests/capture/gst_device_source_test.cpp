@@ -112,6 +112,13 @@ TEST(GstDeviceSource, UsbIdsFromSysfs) {
   EXPECT_EQ(gstdevice::usbIdsOfVideoNode(root, "/dev/video6"), "");
   EXPECT_EQ(gstdevice::usbIdsOfVideoNode(root, "/dev/video9"), "");
   EXPECT_EQ(gstdevice::usbIdsOfVideoNode(root, "/dev/../video2/.."), "");
+  {  // serial number and port tell cameras of one model apart
+    writeFile(root / "devices" / "usb1" / "1-video2" / "serial", "SN 0042\n");
+    const auto place = gstdevice::usbPlaceOfVideoNode(root, "/dev/video2");
+    EXPECT_EQ(place.serial, "SN 0042");
+    EXPECT_EQ(place.port, "1-video2");
+    EXPECT_EQ(gstdevice::usbPlaceOfVideoNode(root, "/dev/video6").port, "");
+  }
 
   gst::CapsPtr caps(gst_caps_from_string("image/jpeg, width=1920, height=1080, framerate=30/1"));
   auto make = [&](const char* name, const char* properties) {
@@ -125,6 +132,8 @@ TEST(GstDeviceSource, UsbIdsFromSysfs) {
     ASSERT_TRUE(device);
     EXPECT_EQ(device->uniqueID, "pci-0000:00:14.0-usb-0:2:1.0:5d17002c");
     EXPECT_EQ(device->sourceLaunch, "v4l2src device=/dev/video2");
+    EXPECT_EQ(device->devicePath, "/dev/video2");
+    EXPECT_EQ(device->usbSerial, "SN 0042");
     EXPECT_EQ(device->name, "Nolbek Cam");
     EXPECT_EQ(device->kind, DeviceKind::video);
     ASSERT_EQ(device->formats.size(), 1u);

@@ -25,7 +25,8 @@ using namespace std::chrono_literals;
 namespace {
 
 CaptureDevice testMic(std::string launch = "audiotestsrc is-live=true") {
-  return {DeviceKind::audio, "test-mic", std::string("Test mic"), {}, std::move(launch)};
+  return {
+      DeviceKind::audio, "test-mic", std::string("Test mic"), {}, std::move(launch), {}, {}, {}};
 }
 
 template <class Predicate>
@@ -140,7 +141,8 @@ TEST(ScreenRecorderErrors, NameTheirCase) {
 TEST(ScreenRecorderErrors, AudioDeviceIsCheckedBeforeAnythingElse) {
   QTemporaryDir dir;
   const std::string file = dir.filePath("a.mp4").toStdString();
-  CaptureDevice camera{DeviceKind::video, "cam", std::string("Cam"), {}, "videotestsrc"};
+  CaptureDevice camera{
+      DeviceKind::video, "cam", std::string("Cam"), {}, "videotestsrc", {}, {}, {}};
   auto build = [&](std::optional<CaptureDevice> mic) {
     ScreenRecorder(file, 30, std::nullopt, true, false, 12345, mic, VideoCodec::h264, ":65000");
   };

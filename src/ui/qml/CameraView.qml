@@ -11,6 +11,8 @@ Item {
     // The capture controller, when the application has one (views under test have none).
     property var controller: typeof cameraController === "undefined" ? null : cameraController
     property bool allowAnnotation: false
+    readonly property bool disconnected: cameraView.controller ? cameraView.controller.cameraDisconnected
+                                                               : false
     // With the board over the picture, the board's page turns drags into pans and draws itself.
     readonly property bool boardOnTop: typeof boardBridge !== "undefined"
 
@@ -63,6 +65,7 @@ Item {
         // Grows beyond the area when zoomed in; the view clips it.
         VideoOutput {
             id: preview
+            visible: !cameraView.disconnected
             x: cameraView.controller ? cameraView.controller.previewFrame.x : 0
             y: cameraView.controller ? cameraView.controller.previewFrame.y : 0
             width: cameraView.controller ? cameraView.controller.previewFrame.width : picture.width
@@ -88,6 +91,26 @@ Item {
         const down = preview.mapToItem(cameraView, r.x, r.y + r.height)
         return [across.x - origin.x, across.y - origin.y, down.x - origin.x, down.y - origin.y,
                 origin.x, origin.y]
+    }
+
+    // Unplugged: says so rather than holding the last picture; it comes back by itself.
+    Column {
+        visible: cameraView.disconnected
+        anchors.centerIn: parent
+        spacing: 8
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Camera disconnected"
+            color: "#e8edf2"
+            font.pixelSize: 30
+            font.bold: true
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Plug it in again and the picture comes back."
+            color: "#9aa7b4"
+            font.pixelSize: 16
+        }
     }
 
     DragHandler {

@@ -23,6 +23,19 @@ Rectangle {
     Behavior on implicitHeight { NumberAnimation { duration: 160; easing.type: Easing.OutQuad } }
 
     ControlBarModel { id: barModel }
+    // The running camera's own controls; beside the maker's HID ones only where they add some.
+    PictureControlsModel {
+        id: focusControls
+        camera: barModel.camera
+        group: PictureControlsModel.Focus
+        besideHid: barModel.allowHIDControl
+    }
+    PictureControlsModel {
+        id: adjustControls
+        camera: barModel.camera
+        group: PictureControlsModel.Adjust
+        besideHid: barModel.allowHIDControl
+    }
 
     // Presses on the bar stay off the picture underneath.
     MouseArea { anchors.fill: parent }
@@ -323,7 +336,7 @@ Rectangle {
             ToolbarButton {
                 icon: "toolbar_focus"
                 text: "Focus"
-                enabled: barModel.allowHIDControl
+                enabled: barModel.allowHIDControl || focusControls.count > 0
                 highlighted: barModel.showPopoverFocus
                 onClicked: barModel.togglePopover(ControlBarModel.Focus)
 
@@ -333,6 +346,7 @@ Rectangle {
                     ColumnLayout {
                         spacing: 10
                         RowLayout {
+                            visible: barModel.allowHIDControl
                             spacing: 8
                             Layout.alignment: Qt.AlignHCenter
                             ToolbarButton {
@@ -347,6 +361,7 @@ Rectangle {
                             }
                         }
                         ControlSlider {
+                            visible: barModel.allowHIDControl
                             icon: "toolbar_focus"
                             caption: "Focus"
                             from: 0
@@ -354,13 +369,27 @@ Rectangle {
                             value: barModel.focusFactor
                             onMoved: v => barModel.focusFactor = v
                         }
+                        Repeater {
+                            model: focusControls
+                            CameraControlRow {
+                                onChanged: (name, value) => focusControls.set(name, value)
+                            }
+                        }
+                        Text {
+                            visible: focusControls.error !== ""
+                            Layout.maximumWidth: 480
+                            wrapMode: Text.Wrap
+                            text: focusControls.error
+                            color: bar.redColor
+                            font.pixelSize: 13
+                        }
                     }
                 }
             }
             ToolbarButton {
                 icon: "toolbar_adjust"
                 text: "Adjust"
-                enabled: barModel.allowHIDControl
+                enabled: barModel.allowHIDControl || adjustControls.count > 0
                 highlighted: barModel.showPopoverAdjust
                 onClicked: barModel.togglePopover(ControlBarModel.Adjust)
 
@@ -368,6 +397,9 @@ Rectangle {
                     shown: barModel.showPopoverAdjust
                     onDismissed: barModel.closePopover()
                     ColumnLayout {
+                        spacing: 4
+                        ColumnLayout {
+                        visible: barModel.allowHIDControl
                         spacing: 4
                         ControlSlider {
                             icon: "toolbar_brightness"
@@ -417,11 +449,31 @@ Rectangle {
                             value: barModel.whitebalanceFactor
                             onMoved: v => barModel.whitebalanceFactor = v
                         }
+                        }
+                        Repeater {
+                            model: adjustControls
+                            CameraControlRow {
+                                onChanged: (name, value) => adjustControls.set(name, value)
+                            }
+                        }
+                        Text {
+                            visible: adjustControls.error !== ""
+                            Layout.maximumWidth: 480
+                            wrapMode: Text.Wrap
+                            text: adjustControls.error
+                            color: bar.redColor
+                            font.pixelSize: 13
+                        }
                         Button {
                             Layout.alignment: Qt.AlignRight
                             Layout.topMargin: 6
                             text: "Reset to default"
-                            onClicked: barModel.resetPictureControls()
+                            onClicked: {
+                                if (barModel.allowHIDControl)
+                                    barModel.resetPictureControls();
+                                adjustControls.resetToDefaults();
+                                focusControls.refresh();
+                            }
                         }
                     }
                 }

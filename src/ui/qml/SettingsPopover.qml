@@ -125,6 +125,17 @@ PopoverPanel {
             onActivated: index => settings.model.selectedResolution = settings.model.resolutions[index]
         }
 
+        // What the camera really runs, so a setting it cannot give is not shown as given.
+        Label { text: "Active Mode:"; color: settings.labelColor }
+        Label {
+            Layout.fillWidth: true
+            Layout.maximumWidth: 320
+            wrapMode: Text.Wrap
+            text: settings.model.camera && settings.model.camera.cameraMode !== ""
+                  ? settings.model.camera.cameraMode : "No camera running"
+            color: settings.labelColor
+        }
+
         Label { text: "Offline Mode:"; color: settings.labelColor }
         Switch {
             id: offline
