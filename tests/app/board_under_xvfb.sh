@@ -79,8 +79,8 @@ for pair in l:line a:arrow b:rect o:ellipse; do
   count=$(field "len(s['items'])")
   drag 300 $((450 + count * 90)) 700 $((520 + count * 90))
   waitFor 3 itemsAre $((count + 1)) || fail "no ${pair#*:} was drawn"
-  [[ $(field "s['items'][-1].get('shape', s['items'][-1]['kind'])") == "${pair#*:}" ]] ||
-    fail "the ${pair#*:} drawn is $(summary)"
+  shape=$(probe "DravinBoard.board.doc.items.at(-1).shape")
+  [[ $shape == "\"${pair#*:}\"" ]] || fail "the ${pair#*:} drawn is a $shape: $(summary)"
 done
 echo "a line, an arrow, a rectangle and an ellipse were drawn"
 screenshot board-text-shapes.png

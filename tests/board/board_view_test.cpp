@@ -136,7 +136,7 @@ TEST_F(BoardViewTest, MessagesCallsNavigationAndTouchThroughTheRealPage) {
   auto items = [&] { return ask("DravinBoard.summary().items.length").value("value").toInt(); };
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return ask("DravinBoard.summary().zoom").value("value") == "2"; }, 5000));
-  const int before = items();
+  const int itemsBefore = items();
 
   QTest::touchEvent(window, screen).press(0, QPoint(300, 300));
   for (int x = 310; x <= 500; x += 10) {
@@ -144,7 +144,7 @@ TEST_F(BoardViewTest, MessagesCallsNavigationAndTouchThroughTheRealPage) {
     QTest::qWait(10);
   }
   QTest::touchEvent(window, screen).release(0, QPoint(500, 350));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return items() == before + 1; }, 3000))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return items() == itemsBefore + 1; }, 3000))
       << "one finger drew no stroke";
   EXPECT_DOUBLE_EQ(camera.currentZoom(), 2.0) << "drawing zoomed the picture";
 
@@ -159,7 +159,7 @@ TEST_F(BoardViewTest, MessagesCallsNavigationAndTouchThroughTheRealPage) {
   QTest::touchEvent(window, screen).release(0, QPoint(440, 360)).release(1, QPoint(840, 360));
   EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(camera.currentZoom() - 4.0) < 0.05; }, 3000))
       << "zoom after the pinch: " << camera.currentZoom();
-  EXPECT_EQ(items(), before + 1) << "the pinch drew";
+  EXPECT_EQ(items(), itemsBefore + 1) << "the pinch drew";
   bridge.allowAnnotation(false);
 }
 
