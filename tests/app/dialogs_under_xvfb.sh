@@ -71,7 +71,7 @@ remote TakeSnapshot
 opens alert "$centre"
 press Return
 click 1813 1042  # "Settings"
-click 1788 742   # "Change..."
+click 1788 715   # "Change..."
 chooser=$(findWindow "$chooserTitle") || fail "Change... did not open the folder chooser"
 xdotool windowactivate --sync "$chooser"
 xdotool type --delay 20 "$work/storage"
@@ -95,7 +95,7 @@ done
 waitFor 15 logSays 'Update feed: ' || fail "the update feed was not read"
 click 1813 $barY
 grab "$centre" before
-click 1755 621
+click 1755 594
 opens update-dialog "$centre"
 press Escape
 press Escape
