@@ -135,7 +135,7 @@ inline std::shared_ptr<FakeV4l2Device> typicalCamera() {
   device->add(V4L2_CID_ROTATE, "Rotate", V4L2_CTRL_TYPE_INTEGER, 0, 270, 0, 0, 90);
   auto& exposure =
       device->add(V4L2_CID_EXPOSURE_AUTO, "Auto Exposure", V4L2_CTRL_TYPE_MENU, 0, 3, 3, 3);
-  exposure.menu = {{1, "Manual Mode"}, {3, "Aperture Priority Mode"}};
+  exposure.menu = {{1, "Manual Mode"}, {3, "Iris Priority Mode"}};
   device
       ->add(V4L2_CID_EXPOSURE_ABSOLUTE, "Exposure Time, Absolute", V4L2_CTRL_TYPE_INTEGER, 3, 2047,
             250, 250)

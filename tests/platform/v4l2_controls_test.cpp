@@ -44,7 +44,7 @@ TEST(V4l2Controls, ListsWhatTheCameraOffersWithItsOwnRangesAndMenus) {
     EXPECT_EQ(exposure->kind, ControlKind::menu);
     EXPECT_TRUE(exposure->autoMode);
     EXPECT_EQ(exposure->menu,
-              (std::vector<MenuEntry>{{1, "Manual Mode"}, {3, "Aperture Priority Mode"}}));
+              (std::vector<MenuEntry>{{1, "Manual Mode"}, {3, "Iris Priority Mode"}}));
   }
   EXPECT_EQ(find(listed, "white_balance_automatic")->kind, ControlKind::boolean);
   EXPECT_FALSE(find(listed, "brightness")->inactive);
