@@ -25,6 +25,8 @@
 #include <optional>
 #include <ostream>
 
+#include "web_view_input.h"
+
 // Failures print the page's text, not its UTF-16 code units.
 void PrintTo(const QString& text, std::ostream* out) {
   *out << text.toStdString();
@@ -130,19 +132,10 @@ class BoardPage : public ::testing::Test {
 
   void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
              Qt::MouseButton button = Qt::LeftButton) {
-    QWidget* target = view_.focusProxy();
-    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)),
-                      type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
+    test::sendMouse(view_.focusProxy(), type, at, buttons, button);
   }
-
   void drag(QPoint from, QPoint to, int steps = 8) {
-    mouse(QEvent::MouseMove, from, Qt::NoButton);
-    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    for (int i = 1; i <= steps; ++i) {
-      mouse(QEvent::MouseMove, from + (to - from) * i / steps, Qt::LeftButton);
-    }
-    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    test::dragMouse(view_.focusProxy(), from, to, steps);
   }
 
   void click(QPoint at) { drag(at, at, 0); }

@@ -17,6 +17,8 @@
 #include <optional>
 #include <ostream>
 
+#include "web_view_input.h"
+
 // Failures print the page's text, not its UTF-16 code units.
 void PrintTo(const QString& text, std::ostream* out) {
   *out << text.toStdString();
@@ -79,20 +81,10 @@ class BoardTools : public ::testing::Test {
   }
 
   void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-    QWidget* target = view_.focusProxy();
-    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
+    test::sendMouse(view_.focusProxy(), type, at, buttons);
   }
-
   void drag(QPoint from, QPoint to, int steps = 10) {
-    mouse(QEvent::MouseMove, from, Qt::NoButton);
-    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    for (int i = 1; i <= steps; ++i) {
-      mouse(QEvent::MouseMove, from + (to - from) * i / steps, Qt::LeftButton);
-    }
-    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    test::dragMouse(view_.focusProxy(), from, to, steps);
   }
 
   void click(QPoint at) { drag(at, at, 0); }
