@@ -5,7 +5,6 @@
 
 #include "httpd_process.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -353,11 +352,3 @@ TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // QtWebEngine refuses to start its sandbox as root.
-  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -310,11 +310,3 @@ TEST_F(BoardTools, PinchesAndWheelSteerTheCamera) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // QtWebEngine refuses to start its sandbox as root.
-  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -4,7 +4,6 @@
 
 #include "httpd_process.h"
 
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -346,11 +345,3 @@ TEST_F(PdfViewer, ReportsWhyAFileCannotBeOpened) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // QtWebEngine refuses to start its sandbox as root.
-  qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
