@@ -10,7 +10,8 @@ export const boardFolder = resolve(here, '../../resources/dravinboard');
 
 export function loadModel() {
   delete globalThis.DravinBoard;
-  for (const name of ['model.js', 'geometry.js', 'freehand/freehand.js']) {
+  for (const name of ['model.js', 'geometry.js', 'document.js', 'document_io.js',
+    'freehand/freehand.js', 'page_svg.js']) {
     const file = resolve(boardFolder, 'assets', name);
     vm.runInThisContext(readFileSync(file, 'utf8'), { filename: file });
   }

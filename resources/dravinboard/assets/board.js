@@ -4,7 +4,8 @@
 (function (root) {
   'use strict';
   const NS = root.DravinBoard;
-  const doc = new NS.BoardDocument();
+  // The page size is the view's when the board starts; other views show it scaled to fit.
+  const doc = new NS.BoardDocument(200, root.innerWidth || 1280, root.innerHeight || 800);
 
   const kColours = ['#1d1d1f', '#ffffff', '#e5383b', '#f28c28', '#ffd60a', '#2dc653', '#1e6fff',
     '#9b5de5'];
@@ -18,7 +19,7 @@
     shape: { presets: [2, 4, 8], min: 1, max: 24 },
   };
   const kShapes = ['line', 'arrow', 'rect', 'ellipse'];
-  const kBackgrounds = ['none', 'white', 'black', 'squared', 'ruled', 'dotted', 'image'];
+  const kBackgrounds = NS.kBackgrounds;
 
   const state = {
     annotating: false,
@@ -64,9 +65,21 @@
     };
   }
 
-  // Over the live picture items follow the picture; on paper they stay where they are.
+  // Where the page lies in the view: scaled to fit, centred.
+  function pageMatrix() {
+    return NS.containMatrix(doc.width, doc.height, root.innerWidth, root.innerHeight);
+  }
+
+  // Over the live picture items follow the picture; on paper they stay on the page.
   function itemMatrix(page = doc.page) {
-    return page.background === 'none' ? placement().matrix : NS.identityMatrix;
+    return page.background === 'none' ? placement().matrix : pageMatrix();
+  }
+
+  // From an item's own space to the page's, where the document and its export measure.
+  function pageItemMatrix(page = doc.page) {
+    return page.background === 'none'
+      ? NS.multiplyMatrix(NS.invertMatrix(pageMatrix()), placement().matrix)
+      : NS.identityMatrix;
   }
 
   function toItem(x, y) {
@@ -85,6 +98,12 @@
   let liveDirty = true;
 
   function sizeCanvases() {
+    // Nothing is on the board yet: its page is still the view's size.
+    if (doc.pristine() && root.innerWidth > 0 && root.innerHeight > 0) {
+      doc.width = root.innerWidth;
+      doc.height = root.innerHeight;
+    }
+    showPaper();
     painter.pixelRatio = root.devicePixelRatio || 1;
     for (const canvas of [baseLayer.cache, base, live]) {
       canvas.width = Math.max(1, Math.round(root.innerWidth * painter.pixelRatio));
@@ -158,16 +177,59 @@
     if (laser.draw(ctx, performance.now())) invalidate(false, true);
   }
 
+  // Where the page loads a picture the board keeps as `src`, `widthPx` wide if it can choose.
+  function pictureAddress(src, widthPx) {
+    return NS.assetAddress(src, widthPx) || NS.drops.addressOf(src);
+  }
+
+  // Items' pictures load once, when first drawn; the board is drawn again when they arrive.
+  function loadPicture(src) {
+    if (pictures.has(src)) return;
+    const image = new Image();
+    pictures.set(src, image);
+    image.onload = () => {
+      baseLayer.reset();
+      invalidate(true, false);
+      if (NS.pageStrip) NS.pageStrip.pictureArrived();
+    };
+    image.src = pictureAddress(src, root.innerWidth * (root.devicePixelRatio || 1));
+  }
+  painter.request = loadPicture;
+
+  // The page's paper, the page's size in the view; only the shown page's picture is loaded,
+  // as wide as it is shown.
+  let paperImage = '';
   function showPaper() {
     const page = doc.page;
+    const m = pageMatrix();
     paper.className = 'paper-' + page.background;
-    paper.style.backgroundImage = page.background === 'image' && page.image
-      ? `url("${NS.drops.addressOf(page.image).replace(/"/g, '%22')}")`
-      : '';
+    Object.assign(paper.style, { width: doc.width + 'px', height: doc.height + 'px',
+      transform: `matrix(${m.join(',')})` });
+    const image = page.background === 'image' && page.image
+      ? pictureAddress(page.image, doc.width * m[0] * (root.devicePixelRatio || 1)) : '';
+    if (image !== paperImage) {
+      paperImage = image;
+      paper.style.backgroundImage = image ? `url("${image.replace(/"/g, '%22')}")` : '';
+    }
     document.body.dataset.background = page.background;
   }
 
   // ---- Document changes --------------------------------------------------------------------
+
+  // What the application was last told.
+  const told = { pages: doc.pages, current: 0, count: 1 };
+
+  function tell() {
+    if (doc.pages !== told.pages) {
+      told.pages = doc.pages;
+      NS.post({ type: 'boardchanged' });
+    }
+    if (doc.current !== told.current || doc.pages.length !== told.count) {
+      told.current = doc.current;
+      told.count = doc.pages.length;
+      NS.post({ type: 'pagechanged', index: doc.current, count: doc.pages.length });
+    }
+  }
 
   function changed() {
     for (const id of state.selection) if (!doc.find(id)) state.selection.delete(id);
@@ -176,6 +238,15 @@
     NS.selection.update();
     NS.toolbar.updateHistory();
     invalidate(true, true);
+    tell();
+    if (NS.pageStrip) NS.pageStrip.update();
+  }
+
+  // A document read from a file: not a change to save, but a page to tell.
+  function replaced() {
+    told.pages = doc.pages;
+    told.current = -1;
+    changed();
   }
 
   function undo() {
@@ -200,17 +271,17 @@
   // it is now seen, so nothing jumps; the switch and the carry are one step.
   function setBackground(background, image = null) {
     if (!kBackgrounds.includes(background)) return false;
+    if (background === 'image' && (typeof image !== 'string' || image === '')) return false;
+    if (background !== 'image') image = null;
     if (background === doc.page.background && image === doc.page.image) return true;
     finishGesture();
     NS.textEditor.close();
     const from = itemMatrix();
-    const page = { background, image: background === 'image' ? image : null };
+    const page = { background, image };
     const to = itemMatrix(page);
     let items = doc.items;
-    if (from !== to) {
-      const carry = NS.multiplyMatrix(NS.invertMatrix(to), from);
-      items = items.map((item) => Object.freeze(Object.assign(
-        NS.transformItem(item, carry, true), { id: item.id })));
+    if ((doc.page.background === 'none') !== (background === 'none')) {
+      items = NS.carryItems(items, NS.multiplyMatrix(NS.invertMatrix(to), from));
     }
     doc.setPage(page, items);
     changed();
@@ -452,6 +523,7 @@
     state.placement = parsed;
     NS.selection.update();
     invalidate(true, true);
+    if (NS.pageStrip) NS.pageStrip.placementChanged();
     return true;
   };
 
@@ -464,10 +536,10 @@
 
   // For the board itself, tests, the benchmark and the screenshot harness.
   NS.board = { doc, state, tiles, pictures, kColours, kWidths, kShapes, kBackgrounds, stats, live,
-    painter, baseLayer, invalidate, changed, undo, redo, clearBoard, setBackground, setTool,
-    finishGesture, cancelGesture, itemMatrix, toItem, toItemLength, placement, settingsKey,
+    painter, baseLayer, invalidate, changed, replaced, undo, redo, clearBoard, setBackground,
+    setTool, finishGesture, cancelGesture, itemMatrix, pageMatrix, pageItemMatrix, toItem,
+    toItemLength, placement, settingsKey, pictureAddress,
     start() {
-      showPaper();
       sizeCanvases();
       watchPixelRatio();
       root.addEventListener('resize', sizeCanvases);

@@ -24,6 +24,11 @@
     }
   };
 
+  // Whether the application listens (a board saved, files it takes); asked at each use.
+  NS.hasApplication = function hasApplication() {
+    return messageHandler() !== null;
+  };
+
   NS.post = function post(message) {
     const handler = messageHandler();
     if (!handler) return false;

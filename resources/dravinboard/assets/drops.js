@@ -1,5 +1,6 @@
-// Pictures dropped or pasted on the board, placed through the application's server. A picture
-// dropped with Shift held becomes the page's background instead (a template from the library).
+// Files dropped or pasted on the board. With the application there, it takes them (it keeps
+// them with the board and places them); a page on its own places pictures through the
+// server's "/files/". A picture dropped with Shift held becomes the page's background.
 (function (root) {
   'use strict';
   const NS = root.DravinBoard;
@@ -38,27 +39,36 @@
     return null;
   }
 
-  // Places the picture `src` centred at a page point, at its own size or smaller.
+  // Places the picture `src` centred at a view point, at its own size or smaller. Settles
+  // true once it is on the page, false when it could not be loaded.
   function placePicture(src, centreX, centreY) {
-    const image = new Image();
-    image.onload = () => {
-      const size = NS.fitSize(image.naturalWidth, image.naturalHeight, root.innerWidth,
-        root.innerHeight);
-      if (size.width <= 0) {
-        say('The picture could not be shown.');
-        return;
-      }
-      pictures.set(src, image);
-      const x = Math.min(Math.max(0, centreX - size.width / 2), root.innerWidth - size.width);
-      const y = Math.min(Math.max(0, centreY - size.height / 2), root.innerHeight - size.height);
-      const toItem = NS.invertMatrix(B.itemMatrix());
-      const item = doc.add(NS.transformItem({ kind: 'picture', src, x, y, width: size.width,
-        height: size.height }, toItem));
-      state.selection = new Set([item.id]);
-      B.changed();
-    };
-    image.onerror = () => say('The picture could not be loaded.');
-    image.src = addressOf(src);
+    return new Promise((resolve) => {
+      const image = new Image();
+      image.onload = () => resolve(placeLoaded(src, image, centreX, centreY));
+      image.onerror = () => {
+        say('The picture could not be loaded.');
+        resolve(false);
+      };
+      image.src = B.pictureAddress(src, root.innerWidth * (root.devicePixelRatio || 1));
+    });
+  }
+
+  function placeLoaded(src, image, centreX, centreY) {
+    const size = NS.fitSize(image.naturalWidth, image.naturalHeight, root.innerWidth,
+      root.innerHeight);
+    if (size.width <= 0) {
+      say('The picture could not be shown.');
+      return false;
+    }
+    pictures.set(src, image);
+    const x = Math.min(Math.max(0, centreX - size.width / 2), root.innerWidth - size.width);
+    const y = Math.min(Math.max(0, centreY - size.height / 2), root.innerHeight - size.height);
+    const toItem = NS.invertMatrix(B.itemMatrix());
+    const item = doc.add(NS.transformItem({ kind: 'picture', src, x, y, width: size.width,
+      height: size.height }, toItem));
+    state.selection = new Set([item.id]);
+    B.changed();
+    return true;
   }
 
   function droppedUris(transfer) {
@@ -78,10 +88,29 @@
     e.dataTransfer.dropEffect = 'copy';
   });
 
+  // Local files go to the application, which keeps them with the board; what is not a local
+  // file is refused with a word. False when no application is there to take them.
+  function handOver(uris, asBackground) {
+    if (!NS.hasApplication()) return false;
+    const paths = uris.map((uri) => NS.filePathFromUrl(uri)).filter((path) => path !== null);
+    if (paths.length > 0) {
+      const message = { type: 'openonboard', paths };
+      if (asBackground) message.asBackground = true;
+      if (!NS.post(message)) return false;
+    }
+    if (paths.length < uris.length) {
+      say('Only files from this computer can be placed on the board.');
+    }
+    return true;
+  }
+
   // A drop never navigates the board away; what is not a local picture is refused with a word.
   document.addEventListener('drop', (e) => {
     e.preventDefault();
     const uris = droppedUris(e.dataTransfer);
+    const oneBackground = e.shiftKey && uris.length === 1 &&
+      NS.isPicturePath(NS.filePathFromUrl(uris[0]) || '');
+    if (handOver(uris, oneBackground)) return;
     if (e.shiftKey && uris.length === 1) {
       const src = pictureSource(uris[0]);
       if (src) {
@@ -129,10 +158,15 @@
     const x = root.innerWidth / 2;
     const y = root.innerHeight / 2;
     if (uris.length > 0) {
-      placeDropped(uris, x, y);
+      if (!handOver(uris, false)) placeDropped(uris, x, y);
       return;
     }
-    files.forEach((file, i) => placePicture(URL.createObjectURL(file), x + 32 * i, y + 32 * i));
+    // Kept as data, not as an address that dies with the page: the board is saved.
+    files.forEach((file, i) => {
+      const reader = new FileReader();
+      reader.onload = () => placePicture(String(reader.result), x + 32 * i, y + 32 * i);
+      reader.readAsDataURL(file);
+    });
   });
 
   NS.drops = { pictureSource, addressOf, placePicture, useAsBackground, say };

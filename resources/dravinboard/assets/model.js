@@ -1,6 +1,5 @@
-// The board's logic without the page: the drawing document with its history, stroke geometry,
-// the "/files/" address of a dropped file, and the tile frame pacing. No DOM here, so the same
-// file runs under node for the tests.
+// The board's logic without the page: stroke geometry, the "/files/" address of a dropped
+// file and the tile frame pacing. No DOM here, so the same file runs under node for the tests.
 (function (root) {
   'use strict';
   const NS = root.DravinBoard || (root.DravinBoard = {});
@@ -78,137 +77,6 @@
       .split(/\r?\n/)
       .map((line) => line.trim())
       .filter((line) => line !== '' && !line.startsWith('#'));
-  }
-
-  // ---- Document and history ----------------------------------------------------------------
-
-  // Items are frozen and replaced, never changed, so a history entry is just the item array
-  // and the page of that moment and shares everything it did not change. The page is the
-  // background ({background, image}); changing it is a step like any other.
-  class BoardDocument {
-    constructor(historyLimit = 200) {
-      this.items = Object.freeze([]);
-      this.page = Object.freeze({ background: 'none', image: null });
-      this.historyLimit = historyLimit;
-      this.undoStack = [];
-      this.redoStack = [];
-      this.nextId = 1;
-    }
-
-    newId() {
-      return this.nextId++;
-    }
-
-    snapshot() {
-      return { items: this.items, page: this.page };
-    }
-
-    restore(entry) {
-      this.items = entry.items;
-      this.page = entry.page;
-    }
-
-    commit(items, page = this.page) {
-      this.undoStack.push(this.snapshot());
-      if (this.undoStack.length > this.historyLimit) this.undoStack.shift();
-      this.redoStack = [];
-      this.items = Object.freeze(items.map((item) => this.freeze(item)));
-      this.page = Object.freeze(Object.assign({}, page));
-    }
-
-    // Items without an id get one; frozen items are kept as they are, so history shares them.
-    freeze(item) {
-      if (Object.isFrozen(item) && item.id) return item;
-      return Object.freeze(Object.assign({}, item, { id: item.id || this.newId() }));
-    }
-
-    add(item) {
-      const frozen = this.freeze(Object.assign({}, item, { id: item.id || this.newId() }));
-      this.commit(this.items.concat([frozen]));
-      return frozen;
-    }
-
-    // One history step for all of `ids`; nothing happens (and no step) when none is present.
-    remove(ids) {
-      const gone = new Set(ids);
-      const kept = this.items.filter((item) => !gone.has(item.id));
-      if (kept.length === this.items.length) return false;
-      this.commit(kept);
-      return true;
-    }
-
-    update(id, changes) {
-      const index = this.items.findIndex((item) => item.id === id);
-      if (index < 0) return null;
-      const changed = Object.freeze(Object.assign({}, this.items[index], changes, { id }));
-      const items = this.items.slice();
-      items[index] = changed;
-      this.commit(items);
-      return changed;
-    }
-
-    // Several items changed at once (a move, a resize, an erase that cut strokes) as one step:
-    // `changes` maps an id to its new item, or to an array of items that take its place.
-    replace(changes) {
-      if (changes.size === 0) return false;
-      const items = [];
-      for (const item of this.items) {
-        if (!changes.has(item.id)) {
-          items.push(item);
-          continue;
-        }
-        const next = changes.get(item.id);
-        if (Array.isArray(next)) items.push(...next.map((piece) => this.freeze(piece)));
-        else if (next) items.push(Object.freeze(Object.assign({}, next, { id: item.id })));
-      }
-      this.commit(items);
-      return true;
-    }
-
-    // Items moved to the top, in their present order.
-    bringToFront(ids) {
-      const chosen = new Set(ids);
-      const front = this.items.filter((item) => chosen.has(item.id));
-      if (front.length === 0) return false;
-      this.commit(this.items.filter((item) => !chosen.has(item.id)).concat(front));
-      return true;
-    }
-
-    setPage(page, items = this.items) {
-      this.commit(items, page);
-    }
-
-    clear() {
-      if (this.items.length === 0) return false;
-      this.commit([]);
-      return true;
-    }
-
-    find(id) {
-      return this.items.find((item) => item.id === id) || null;
-    }
-
-    canUndo() {
-      return this.undoStack.length > 0;
-    }
-
-    canRedo() {
-      return this.redoStack.length > 0;
-    }
-
-    undo() {
-      if (!this.canUndo()) return false;
-      this.redoStack.push(this.snapshot());
-      this.restore(this.undoStack.pop());
-      return true;
-    }
-
-    redo() {
-      if (!this.canRedo()) return false;
-      this.undoStack.push(this.snapshot());
-      this.restore(this.redoStack.pop());
-      return true;
-    }
   }
 
   // ---- Stroke geometry ---------------------------------------------------------------------
@@ -347,7 +215,6 @@
     filesRoute,
     isPicturePath,
     parseUriList,
-    BoardDocument,
     widthAt,
     smoothPath,
     shouldAddPoint,

@@ -29,6 +29,8 @@
     constructor(pictures) {
       this.pictures = pictures; // src -> HTMLImageElement
       this.pixelRatio = 1;
+      // Asked for a picture it does not have yet (src) -> nothing.
+      this.request = null;
     }
 
     // Page pixels, cleared.
@@ -170,6 +172,7 @@
     picture(ctx, item, m) {
       this.toItemSpace(ctx, m);
       const image = this.pictures.get(item.src);
+      if (!image && this.request) this.request(item.src);
       if (image && image.complete && image.naturalWidth > 0) {
         ctx.drawImage(image, item.x, item.y, item.width, item.height);
         return;
@@ -177,6 +180,55 @@
       ctx.fillStyle = 'rgba(255,255,255,0.5)';
       ctx.fillRect(item.x, item.y, item.width, item.height);
     }
+  }
+
+  // A page's background on a canvas in page units, as board.css draws the paper: the
+  // application's export draws the same (docs/board-items.md).
+  const kPaper = {
+    white: '#ffffff', black: '#1f2b27', squared: '#ffffff', ruled: '#ffffff',
+    dotted: '#ffffff', image: '#ffffff',
+  };
+
+  function paintBackground(ctx, background, width, height, picture) {
+    ctx.save();
+    if (background === 'none') {
+      // The live picture: a checkerboard, as the background menu shows it.
+      const cell = width / 24;
+      ctx.fillStyle = '#4a4f57';
+      ctx.fillRect(0, 0, width, height);
+      ctx.fillStyle = '#7a7f88';
+      for (let y = 0; y * cell < height; y++) {
+        for (let x = y % 2; x * cell < width; x += 2) ctx.fillRect(x * cell, y * cell, cell, cell);
+      }
+      ctx.restore();
+      return;
+    }
+    ctx.fillStyle = kPaper[background] || '#ffffff';
+    ctx.fillRect(0, 0, width, height);
+    if (background === 'squared') {
+      ctx.fillStyle = 'rgba(60, 120, 200, 0.22)';
+      for (let x = 0; x < width; x += 28) ctx.fillRect(x, 0, 1, height);
+      for (let y = 0; y < height; y += 28) ctx.fillRect(0, y, width, 1);
+    } else if (background === 'ruled') {
+      ctx.fillStyle = 'rgba(60, 120, 200, 0.35)';
+      for (let y = 35; y < height; y += 36) ctx.fillRect(0, y, width, 1);
+      ctx.fillStyle = 'rgba(229, 56, 59, 0.45)';
+      ctx.fillRect(79, 0, 2, height);
+    } else if (background === 'dotted') {
+      ctx.fillStyle = 'rgba(40, 50, 70, 0.38)';
+      for (let y = 12; y < height; y += 24) {
+        for (let x = 12; x < width; x += 24) {
+          ctx.beginPath();
+          ctx.arc(x, y, 1.45, 0, Math.PI * 2);
+          ctx.fill();
+        }
+      }
+    } else if (background === 'image' && picture && picture.naturalWidth > 0) {
+      const m = NS.containMatrix(picture.naturalWidth, picture.naturalHeight, width, height);
+      ctx.drawImage(picture, m[4], m[5], picture.naturalWidth * m[0],
+        picture.naturalHeight * m[0]);
+    }
+    ctx.restore();
   }
 
   // Every committed item on two canvases: the older ones stay drawn on the cache canvas below,
@@ -282,6 +334,6 @@
     }
   }
 
-  Object.assign(NS, { Painter, BaseLayer, LaserTrail, measureText, textFont: fontOf,
+  Object.assign(NS, { Painter, BaseLayer, LaserTrail, paintBackground, measureText, textFont: fontOf,
     textLineHeight: kLineHeight });
 })(window);
