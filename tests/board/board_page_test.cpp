@@ -302,16 +302,19 @@ TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
   picture.fill(Qt::darkCyan);
   ASSERT_TRUE(picture.save(path));
   loadWithRecorder();
+  // A page without the application places pictures itself.
+  js("delete window.webkit; true");
 
   const QString drop = QStringLiteral(R"(
     (() => {
       const data = new DataTransfer();
       data.setData('text/uri-list', '# library\r\n%1\r\n');
       document.body.dispatchEvent(new DragEvent('drop', { bubbles: true, cancelable: true,
-        clientX: %2, clientY: %3, dataTransfer: data }));
+        clientX: %2, clientY: %3, shiftKey: %4, dataTransfer: data }));
       return true;
     })())");
-  js(drop.arg(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)).arg(500).arg(400));
+  const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+  js(drop.arg(uri).arg(500).arg(400).arg("false"));
   ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 1"));
   // Over the live picture it is kept in the picture's coordinates; its box on the page is
   // where it was dropped.
@@ -337,14 +340,34 @@ TEST_F(BoardPage, DroppedPictureComesThroughTheServer) {
   ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 0"));
 
   // Something that is not a picture is refused with a word, and the page stays.
-  js(drop.arg("file:///tmp/notes.pdf").arg(300).arg(300));
+  js(drop.arg("file:///tmp/notes.pdf").arg(300).arg(300).arg("false"));
   ASSERT_TRUE(waitJs("document.getElementById('toast').classList.contains('visible')"));
   EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 0);
   EXPECT_EQ(js("location.pathname").toString(), "/dravinboard/index.html");
 
+  // With the application there, it takes every local file (it keeps them with the board);
+  // only what is not a local file is refused.
+  loadWithRecorder();
+  js(drop.arg(uri + "\\r\\nfile:///tmp/notes.pdf\\r\\nhttps://example.org/a.png")
+         .arg(500)
+         .arg(400)
+         .arg("false"));
+  ASSERT_TRUE(waitUntil([&] { return posted("openonboard").size() == 1; }));
+  const QJsonObject taken = posted("openonboard")[0].toObject();
+  EXPECT_EQ(taken["paths"].toArray(), QJsonArray({path, "/tmp/notes.pdf"}));
+  EXPECT_FALSE(taken.contains("asBackground"));
+  EXPECT_TRUE(
+      waitJs("document.getElementById('toast').textContent ==="
+             " 'Only files from this computer can be placed on the board.'"));
+  js(drop.arg(uri).arg(500).arg(400).arg("true"));
+  ASSERT_TRUE(waitUntil([&] { return posted("openonboard").size() == 2; }));
+  EXPECT_TRUE(posted("openonboard")[1].toObject()["asBackground"].toBool());
+  EXPECT_EQ(js("DravinBoard.board.doc.items.length").toInt(), 0) << "the application places them";
+
   // A page the application did not give the key to gets nothing from "/files/".
   loadWithRecorder(false);
-  js(drop.arg(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)).arg(500).arg(400));
+  js("delete window.webkit; true");
+  js(drop.arg(uri).arg(500).arg(400).arg("false"));
   ASSERT_TRUE(
       waitJs("document.getElementById('toast').textContent ==="
              " 'The picture could not be loaded.'"));

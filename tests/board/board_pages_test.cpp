@@ -1,0 +1,240 @@
+// The board's pages in the real page under QtWebEngine, with real mouse input: the page strip's
+// buttons and thumbnails, drawing on one page while the others keep theirs, reordering by
+// dragging a thumbnail, and the application's requests answered as reply messages.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <optional>
+#include <ostream>
+
+#include "web_view_input.h"
+
+// Failures print the page's text, not its UTF-16 code units.
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << text.toStdString();
+}
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+class BoardPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view_.resize(1280, 800);
+    view_.show();
+    std::optional<bool> loaded;
+    QObject::connect(view_.page(), &QWebEnginePage::loadFinished, &view_,
+                     [&](bool ok) { loaded = ok; });
+    view_.load(QUrl::fromLocalFile(DRAVIN_SOURCE_DIR "/resources/dravinboard/index.html"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.has_value(); }, kWaitMs));
+    ASSERT_TRUE(*loaded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view_.focusProxy() != nullptr; }, kWaitMs));
+    js(R"(window.posted = [];
+      window.webkit = { messageHandlers: { swiftMessageHandler: {
+        postMessage: (m) => posted.push(JSON.parse(JSON.stringify(m))) } } };
+      allowAnnotation(true); true)");
+  }
+
+  QVariant js(const QString& script) {
+    std::optional<QVariant> result;
+    view_.page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, kWaitMs))
+        << script.toStdString();
+    return result.value_or(QVariant());
+  }
+
+  bool waitJs(const QString& condition) {
+    return QTest::qWaitFor([&] { return js(condition).toBool(); }, kWaitMs);
+  }
+
+  QJsonArray posted(const QString& type) {
+    const QString script = QStringLiteral("JSON.stringify(posted.filter(m => m.type === '%1'))");
+    return QJsonDocument::fromJson(js(script.arg(type)).toString().toUtf8()).array();
+  }
+
+  QJsonObject document() {
+    return QJsonDocument::fromJson(
+               js("JSON.stringify(DravinBoard.serialize())").toString().toUtf8())
+        .object();
+  }
+
+  // Each page's item count, in order: "1,0,2".
+  QString itemCounts() {
+    return js("DravinBoard.serialize().pages.map((p) => p.items.length).join()").toString();
+  }
+
+  QPoint centreOf(const QString& selector) {
+    const QVariantList r =
+        js(QStringLiteral("(() => { const r = document.querySelector('%1').getBoundingClientRect();"
+                          " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+               .arg(selector))
+            .toList();
+    return QPoint(r.value(0).toInt(), r.value(1).toInt());
+  }
+
+  void drag(QPoint from, QPoint to, int steps = 10) {
+    test::dragMouse(view_.focusProxy(), from, to, steps);
+  }
+  void click(QPoint at) { drag(at, at, 0); }
+  void press(const QString& selector) { click(centreOf(selector)); }
+
+  // The application's request; the reply message that answers it.
+  QJsonObject request(int id, const QString& method, const QString& args) {
+    js(QStringLiteral("dravinRequest(%1, '%2', %3); true").arg(id).arg(method, args));
+    QJsonObject reply;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          for (const auto& m : posted("reply")) {
+            if (m.toObject()["id"].toInt() == id) reply = m.toObject();
+          }
+          return !reply.isEmpty();
+        },
+        kWaitMs))
+        << method.toStdString();
+    return reply;
+  }
+
+  QWebEngineView view_;
+};
+
+TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
+  ASSERT_TRUE(waitJs("getComputedStyle(document.getElementById('pages')).display === 'flex'"));
+  EXPECT_EQ(js("document.querySelector('#page-turn .page-number').textContent").toString(),
+            "1 / 1");
+  EXPECT_EQ(js("document.querySelector('[data-page-action=previous]').title").toString(),
+            "Previous page (Page Up)");
+
+  // Ink on the first page, over the camera picture.
+  drag({500, 300}, {700, 320});
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 1"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return posted("boardchanged").size() == 1; }, kWaitMs));
+
+  // A page added after it is shown; the application hears of the page and of the change.
+  press("#page-actions [data-page-action=add]");
+  ASSERT_TRUE(waitJs("DravinBoard.pageCount() === 2 && DravinBoard.currentPage() === 1"));
+  EXPECT_EQ(posted("pagechanged").last().toObject(),
+            QJsonObject({{"type", "pagechanged"}, {"index", 1}, {"count", 2}}));
+  EXPECT_EQ(posted("boardchanged").size(), 2);
+  EXPECT_EQ(js("document.querySelector('#page-turn .page-number').textContent").toString(),
+            "2 / 2");
+
+  // Squared paper for page 2 from the tools, and a stroke on it.
+  press("[data-action=backgrounds]");
+  press("[data-background=squared]");
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.page.background === 'squared'"));
+  drag({500, 500}, {800, 560});
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 1"));
+  EXPECT_EQ(itemCounts(), "1,1");
+
+  // Back and forth: each page shows its own ink and paper.
+  press("#page-turn [data-page-action=previous]");
+  ASSERT_TRUE(waitJs("DravinBoard.currentPage() === 0"));
+  EXPECT_EQ(js("DravinBoard.summary().background").toString(), "none");
+  EXPECT_EQ(js("document.body.dataset.background").toString(), "none");
+  EXPECT_TRUE(js("document.querySelector('[data-page-action=previous]').disabled").toBool());
+  press("#page-turn [data-page-action=next]");
+  ASSERT_TRUE(waitJs("DravinBoard.currentPage() === 1"));
+  EXPECT_EQ(js("getComputedStyle(document.getElementById('paper')).backgroundColor").toString(),
+            "rgb(255, 255, 255)");
+
+  // A third page asked for by the application, answered with the count.
+  const QJsonObject added = request(1, "addPages", "[[{background: 'black'}]]");
+  EXPECT_TRUE(added["ok"].toBool());
+  EXPECT_EQ(added["result"].toInt(), 3);
+  EXPECT_EQ(js("DravinBoard.currentPage()").toInt(), 2);
+
+  // Every page has a thumbnail, drawn with its paper and ink: the squared page's red ink.
+  ASSERT_TRUE(waitJs("document.querySelectorAll('#page-list .page-thumb canvas').length === 3"));
+  const QString redInThumb = QStringLiteral(R"((() => {
+      const c = document.querySelectorAll('#page-list .page-thumb canvas')[%1];
+      if (c.width < 100) return false;
+      const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      for (let i = 0; i < d.length; i += 4)
+        if (d[i] > 180 && d[i + 1] < 110 && d[i + 2] < 110) return true;
+      return false; })())");
+  ASSERT_TRUE(waitJs(redInThumb.arg(1))) << "the second page's thumbnail shows its stroke";
+  EXPECT_FALSE(js(redInThumb.arg(2)).toBool()) << "the empty chalkboard has no ink";
+
+  // The chalkboard dragged by its thumbnail to the top; the shown page stays shown.
+  const QPoint third = centreOf("#page-list .page-thumb:nth-child(3)");
+  const QPoint first = centreOf("#page-list .page-thumb:nth-child(1)");
+  drag(third, first - QPoint(0, 40), 12);
+  ASSERT_TRUE(
+      waitJs("DravinBoard.serialize().pages.map((p) => p.background).join() ==="
+             " 'black,none,squared'"))
+      << js("DravinBoard.serialize().pages.map((p) => p.background).join()").toString();
+  EXPECT_EQ(js("DravinBoard.currentPage()").toInt(), 0);
+  EXPECT_EQ(itemCounts(), "0,1,1");
+  EXPECT_EQ(
+      js("document.querySelector('#page-list .page-thumb').classList.contains('current')").toBool(),
+      true);
+
+  // A click on a thumbnail shows its page; undo takes the move back where it happened.
+  press("#page-list .page-thumb:nth-child(3)");
+  ASSERT_TRUE(waitJs("DravinBoard.currentPage() === 2"));
+  QTest::keyClick(view_.focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(
+      waitJs("DravinBoard.serialize().pages.map((p) => p.background).join() ==="
+             " 'none,squared,black'"));
+  EXPECT_EQ(js("DravinBoard.currentPage()").toInt(), 2);
+
+  // Requests: answers, failures and refusals, all as replies.
+  EXPECT_EQ(request(2, "pageCount", "[]")["result"].toInt(), 3);
+  const QJsonObject missing = request(3, "goToPage", "[7]");
+  EXPECT_TRUE(missing["ok"].toBool());
+  EXPECT_FALSE(missing["result"].toBool());
+  const QJsonObject unknown = request(4, "fillForBenchmark", "[1, 1]");
+  EXPECT_FALSE(unknown["ok"].toBool());
+  EXPECT_FALSE(unknown["error"].toString().isEmpty());
+  EXPECT_FALSE(request(5, "setPageBackground", "['image', 'file:///etc/passwd']")["ok"].toBool());
+  const QJsonObject before = document();
+  const QJsonObject refused = request(6, "load", "[{format: 'dravinboard-document', version: 9}]");
+  EXPECT_TRUE(refused["result"].toString().contains("newer")) << refused["result"].toString();
+  EXPECT_EQ(document(), before) << "a refused document changes nothing";
+  const QJsonObject svg = request(7, "pageSvg", "[1]");
+  EXPECT_TRUE(svg["result"].toString().contains("<path")) << svg["result"].toString();
+  const QJsonObject saved = request(8, "serialize", "[]");
+  EXPECT_EQ(saved["result"].toObject(), before);
+
+  // Deleting asks first; "Keep" keeps it.
+  press("#page-actions [data-page-action=delete]");
+  ASSERT_TRUE(waitJs("document.getElementById('page-delete-confirm').classList.contains('open')"));
+  press("[data-confirm=keep]");
+  EXPECT_EQ(js("DravinBoard.pageCount()").toInt(), 3);
+  press("#page-actions [data-page-action=delete]");
+  press("[data-confirm=delete]");
+  ASSERT_TRUE(waitJs("DravinBoard.pageCount() === 2"));
+  EXPECT_EQ(js("DravinBoard.currentPage()").toInt(), 1);
+  EXPECT_EQ(posted("pagechanged").last().toObject()["count"].toInt(), 2);
+
+  // The board's own commands go to the application.
+  press("[data-command=save]");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return posted("boardcommand").size() == 1; }, kWaitMs));
+  EXPECT_EQ(posted("boardcommand")[0].toObject()["command"].toString(), "save");
+
+  // Collapsed, the strip leaves a tab that still turns pages.
+  press("#page-actions [data-page-action=collapse]");
+  ASSERT_TRUE(waitJs("getComputedStyle(document.getElementById('pages-tab')).display === 'flex'"));
+  EXPECT_EQ(js("getComputedStyle(document.getElementById('pages')).display").toString(), "none");
+  press("#pages-tab [data-page-action=previous]");
+  ASSERT_TRUE(waitJs("DravinBoard.currentPage() === 0"));
+  press("#pages-tab [data-page-action=expand]");
+  ASSERT_TRUE(waitJs("getComputedStyle(document.getElementById('pages')).display === 'flex'"));
+
+  const QByteArray shot = qgetenv("DRAVIN_BOARD_PAGES_SHOT");
+  if (!shot.isEmpty()) {
+    press("#page-list .page-thumb:nth-child(2)");
+    QTest::qWait(800);
+    view_.grab().save(QString::fromLocal8Bit(shot));
+  }
+}
+
+}  // namespace
