@@ -205,8 +205,10 @@
     paper.className = 'paper-' + page.background;
     Object.assign(paper.style, { width: doc.width + 'px', height: doc.height + 'px',
       transform: `matrix(${m.join(',')})` });
-    const image = page.background === 'image' && page.image
-      ? pictureAddress(page.image, doc.width * m[0] * (root.devicePixelRatio || 1)) : '';
+    // Asked for in steps of width, so that resizing the view does not ask for it each time.
+    const width = Math.ceil((doc.width * m[0] * (root.devicePixelRatio || 1)) / 256) * 256;
+    const image = page.background === 'image' && page.image ? pictureAddress(page.image, width)
+      : '';
     if (image !== paperImage) {
       paperImage = image;
       paper.style.backgroundImage = image ? `url("${image.replace(/"/g, '%22')}")` : '';

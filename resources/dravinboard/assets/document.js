@@ -17,6 +17,8 @@
       this.undoStack = [];
       this.redoStack = [];
       this.nextId = 1;
+      // Read from elsewhere: its page size is its own.
+      this.read = false;
       this.pages = Object.freeze([this.makePage({ background: 'none' }, [])]);
       this.current = 0;
     }
@@ -42,7 +44,7 @@
 
     // Untouched since it was made: its page size may still follow the view.
     pristine() {
-      return this.pages.length === 1 && this.items.length === 0 &&
+      return !this.read && this.pages.length === 1 && this.items.length === 0 &&
         this.page.background === 'none' && this.undoStack.length === 0;
     }
 
@@ -221,6 +223,7 @@
 
     // A whole document read from elsewhere: the history starts anew.
     replaceAll(width, height, pages, current) {
+      this.read = true;
       this.width = width;
       this.height = height;
       this.undoStack = [];

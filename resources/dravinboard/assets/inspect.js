@@ -1,8 +1,8 @@
 // Read-only looks into the board for the application's end-to-end tests, and a page filler
 // for the benchmark.
 //
-//   DravinBoard.summary() -> {tool, eraserMode, background, items: [{id, kind, x, y, width,
-//     height}], selection: [id], undoDepth, redoDepth, editingText, zoom}
+//   DravinBoard.summary() -> {tool, eraserMode, background, page, pages, items: [{id, kind, x,
+//     y, width, height}], selection: [id], undoDepth, redoDepth, editingText, zoom}
 //     Item boxes are in page CSS pixels, ink included, wherever the items are kept.
 //   DravinBoard.fillForBenchmark(strokes, items) -> number of items on the page
 //     Replaces the page with `strokes` pen strokes and `items` texts and shapes, the same
@@ -19,6 +19,8 @@
       tool: state.tool,
       eraserMode: state.eraserMode,
       background: doc.page.background,
+      page: doc.current,
+      pages: doc.pages.length,
       items: doc.items.map((item) => Object.assign({ id: item.id, kind: item.kind },
         NS.pageBox(item, m))),
       selection: [...state.selection],

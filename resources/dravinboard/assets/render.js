@@ -225,8 +225,8 @@
       }
     } else if (background === 'image' && picture && picture.naturalWidth > 0) {
       const m = NS.containMatrix(picture.naturalWidth, picture.naturalHeight, width, height);
-      ctx.drawImage(picture, m[4], m[5], picture.naturalWidth * m[0],
-        picture.naturalHeight * m[0]);
+      const w = picture.naturalWidth * m[0];
+      ctx.drawImage(picture, m[4], m[5], w, picture.naturalHeight * m[0]);
     }
     ctx.restore();
   }
