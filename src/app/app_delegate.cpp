@@ -7,6 +7,7 @@
 
 #include "app_identity.h"
 #include "app_log.h"
+#include "board_assets.h"
 #include "board_bridge.h"
 #include "demo_device_source.h"
 #include "doccam_controller.h"
@@ -51,7 +52,8 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     : engine_(engine),
       updates_(updateFeedAddress(), runningVersion()),
       frameTimer_([this] { virtualCameraFeed_.pushFrame(); }),
-      camera_(deviceSource(demoDevices, &demoDevices_)) {
+      camera_(deviceSource(demoDevices, &demoDevices_)),
+      board_(BoardBridge::instance()) {
   connect(&camera_, &CameraController::alertRequested, this, &AppDelegate::alertRequested);
   connect(&camera_, &CameraController::storageAlertRequested, this,
           &AppDelegate::storageAlertRequested);
@@ -86,6 +88,7 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
     board.grabBoard(windowSize, std::move(done));
   };
   board.latestDocCamFrame = &DocCamController::latestFrameImage;
+  wireBoardSession();
   connect(&settings_, &SettingsStore::folderGranted, this, &AppDelegate::grantFolder);
   connect(&settings_, &SettingsStore::folderChooserRequested, this, [this] {
     auto roots = engine_.rootObjects();
@@ -96,6 +99,18 @@ AppDelegate::AppDelegate(QQmlApplicationEngine& engine, bool demoDevices)
   });
 }
 
+void AppDelegate::wireBoardSession() {
+  // The picture under the board, cut to the board's view as the page lays it out.
+  board_.pictureAsSeen = [this] {
+    const QImage window = camera_.pictureAsSeen();
+    const QRect area = BoardBridge::instance().boardArea().toAlignedRect();
+    if (window.isNull() || area.isEmpty()) return window;
+    return window.copy(area);
+  };
+  connect(&board_, &BoardSession::alertRequested, this, &AppDelegate::alertRequested);
+  remote_.setBoardSession(&board_);
+}
+
 void AppDelegate::launchApplication() {
   settings_.restoreSettings();
 
@@ -104,6 +119,7 @@ void AppDelegate::launchApplication() {
   engine_.rootContext()->setContextProperty("cameraController", &camera_);
   engine_.rootContext()->setContextProperty("hidDevice", &NBHIDDevice::shared());
   engine_.rootContext()->setContextProperty("boardBridge", &BoardBridge::instance());
+  engine_.rootContext()->setContextProperty("boardSession", &board_);
   engine_.load(QUrl(QStringLiteral("qrc:/PeloraDravin/qml/Main.qml")));
   auto* window = engine_.rootObjects().isEmpty()
                      ? nullptr
@@ -135,12 +151,14 @@ void AppDelegate::launchApplication() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+  board_.saveBeforeQuit();
   frameTimer_.cancel();
   NBHIDDevice::shared().stop();
 }
 
 void AppDelegate::grantFolder(const QString& folder) {
   initGlobal(folder, resourceFolder());
+  if (storageFolders()) board_.setFolders(storageFolders()->boards, BoardAssets::defaultFolder());
   updates_.checkForUpdate();
 }
 

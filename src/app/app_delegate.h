@@ -4,6 +4,7 @@
 #include <QQmlApplicationEngine>
 #include <memory>
 
+#include "board_session.h"
 #include "camera_controller.h"
 #include "dbus_remote.h"
 #include "frame_timer.h"
@@ -48,6 +49,7 @@ class AppDelegate : public QObject {
 
  private:
   void grantFolder(const QString& folder);
+  void wireBoardSession();
 
   QQmlApplicationEngine& engine_;
   SettingsStore settings_;
@@ -58,6 +60,7 @@ class AppDelegate : public QObject {
   DemoDeviceSource* demoDevices_ = nullptr;  // owned by the controller; before it
   CameraController camera_;
   DBusRemote remote_{camera_};
+  BoardSession board_;
 };
 
 }  // namespace dravin

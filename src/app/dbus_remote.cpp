@@ -2,9 +2,12 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QDBusMetaType>
 
 #include "app_log.h"
+#include "board_bridge.h"
+#include "board_session.h"
 #include "camera_controller.h"
 #include "notification_center.h"
 #include "notification_names.h"
@@ -177,6 +180,64 @@ void DBusRemote::RemoveDemoCamera(const QString& name) {
   } else if (!removeDemoCamera(name)) {
     sendErrorReply(kInvalidArgs, QStringLiteral("No demo camera named ") + name);
   }
+}
+
+std::function<void(const QString&)> DBusRemote::replyLater() {
+  setDelayedReply(true);
+  const QDBusMessage request = message();
+  QDBusConnection bus = connection();
+  return [request, bus](const QString& error) mutable {
+    bus.send(error.isEmpty() ? request.createReply() : request.createErrorReply(kFailed, error));
+  };
+}
+
+void DBusRemote::OpenOnBoard(const QString& path) {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->openOnBoard(path, false, replyLater());
+}
+
+void DBusRemote::NewBoardPage() {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->newPage(replyLater());
+}
+
+void DBusRemote::NextBoardPage() {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->nextPage(replyLater());
+}
+
+void DBusRemote::PreviousBoardPage() {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->previousPage(replyLater());
+}
+
+int DBusRemote::BoardPageCount() {
+  // Asked of the page itself, so that it counts every page a call before this one added.
+  setDelayedReply(true);
+  const QDBusMessage request = message();
+  QDBusConnection bus = connection();
+  BoardBridge::instance().request(
+      QStringLiteral("pageCount"), {},
+      [request, bus](const QVariant& count, const QString& error) mutable {
+        bus.send(error.isEmpty() ? request.createReply(count.toInt())
+                                 : request.createErrorReply(kFailed, error));
+      });
+  return 0;
+}
+
+void DBusRemote::SaveBoard(const QString& path) {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->save(path, replyLater());
+}
+
+void DBusRemote::OpenBoard(const QString& path) {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->openBoard(path, replyLater());
+}
+
+void DBusRemote::ExportBoard(const QString& path) {
+  if (!board_) return sendErrorReply(kFailed, QStringLiteral("The board is not ready."));
+  board_->exportBoard(path, replyLater());
 }
 
 }  // namespace dravin

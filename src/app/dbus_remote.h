@@ -9,6 +9,7 @@
 
 namespace dravin {
 
+class BoardSession;
 class CameraController;
 
 // One picture control over D-Bus: name, value, minimum, maximum, default.
@@ -76,11 +77,25 @@ class DBusRemote : public QObject, protected QDBusContext {
   void AddDemoCamera(const QString& name);
   void RemoveDemoCamera(const QString& name);
 
+  // The board's document; each call returns once its work is done, or fails naming the cause.
+  // A picture, a PDF (a page each), a folder of slides or a board file, onto the board.
+  void OpenOnBoard(const QString& path);
+  void NewBoardPage();
+  void NextBoardPage();
+  void PreviousBoardPage();
+  int BoardPageCount();
+  // Empty: the board's own file.
+  void SaveBoard(const QString& path);
+  void OpenBoard(const QString& path);
+  // ".pdf": every page; ".png": the current page.
+  void ExportBoard(const QString& path);
+
  public:
   // Set by the application when it runs with demo devices; they answer false for a name that
   // is already plugged in (add) or is not (remove).
   std::function<bool(const QString&)> addDemoCamera;
   std::function<bool(const QString&)> removeDemoCamera;
+  void setBoardSession(BoardSession* board) { board_ = board; }
 
  signals:
   void resolutionRequested(const QString& label);
@@ -89,7 +104,11 @@ class DBusRemote : public QObject, protected QDBusContext {
   void libraryRequested(bool show);
 
  private:
+  // A reply sent once the board's work is done: empty text for success, else a D-Bus error.
+  std::function<void(const QString&)> replyLater();
+
   CameraController& camera_;
+  BoardSession* board_ = nullptr;
 };
 
 }  // namespace dravin

@@ -5,6 +5,8 @@
 
 #include "access_guard.h"
 #include "app_log.h"
+#include "board_asset_routes.h"
+#include "board_assets.h"
 #include "http_server.h"
 #include "lesson_routes.h"
 #include "storage_folders.h"
@@ -75,16 +77,19 @@ void initGlobal(const QString& storageFolder, const QString& resourceFolder) {
   StorageFolders folders = StorageFolders::under(storageFolder);
   storageFolders() = folders;
 
-  for (const QString& path : {folders.images, folders.videos, folders.library}) ensureFolder(path);
+  for (const QString& path : {folders.images, folders.videos, folders.library, folders.boards})
+    ensureFolder(path);
   if (ensureFolder(folders.templates))
     copyFolderContents(resourceFolder + "/templates", folders.templates);
   ensureFolder(folders.bookmark);
 
   auto created = std::make_shared<HttpServer>();
   QString lessons = resourceFolder + "/peloralessons";
+  auto guard = std::make_shared<AccessGuard>(accessKey().toStdString());
+  // Before the lessons: a lesson folder of the same name must not take the board's pictures.
+  registerBoardAssetRoutes(*created, BoardAssets::defaultFolder(), guard);
   registerStandardRoutes(*created,
-                         QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string(),
-                         std::make_shared<AccessGuard>(accessKey().toStdString()));
+                         QFileInfo(lessons).isDir() ? lessons.toStdString() : std::string(), guard);
   server() = created;
   try {
     created->start(httpPort(), true, QueuePriority::background);

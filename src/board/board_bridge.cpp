@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPainter>
 #include <QQuickItemGrabResult>
 #include <QTimer>
@@ -131,7 +133,8 @@ void BoardBridge::setPicturePlacement(const QVariantList& matrix, double zoom) {
                              .arg(zoom, 0, 'g', 10);
   if (script == placementScript_) return;
   placementScript_ = script;
-  emit scriptRequested(script);
+  // A page still loading has no such function yet; it is told once it finished.
+  if (pageReady_) emit scriptRequested(script);
 }
 
 void BoardBridge::setTextEditing(bool editing) {
@@ -207,8 +210,59 @@ void BoardBridge::grabBoard(QSize windowSize, std::function<void(const QImage&)>
   });
 }
 
+void BoardBridge::request(const QString& method, const QVariantList& args, Reply reply,
+                          int timeoutMs) {
+  if (!pageReady_) {
+    reply({}, QStringLiteral("The board is not loaded yet."));
+    return;
+  }
+  const int id = nextRequestId_++;
+  pendingRequests_.emplace(id, std::move(reply));
+  const QByteArray json =
+      QJsonDocument(QJsonArray::fromVariantList(args)).toJson(QJsonDocument::Compact);
+  emit scriptRequested(QStringLiteral("window.dravinRequest && dravinRequest(%1, %2, %3)")
+                           .arg(id)
+                           .arg(jsStringLiteral(method), QString::fromUtf8(json)));
+  QTimer::singleShot(timeoutMs, this, [this, id] {
+    auto pending = pendingRequests_.find(id);
+    if (pending == pendingRequests_.end()) return;
+    Reply late = std::move(pending->second);
+    pendingRequests_.erase(pending);
+    late({}, QStringLiteral("The board did not answer."));
+  });
+}
+
+void BoardBridge::handleReply(const QVariantMap& body) {
+  bool ok = false;
+  const int id = body.value(QStringLiteral("id")).toInt(&ok);
+  if (!ok) return;
+  auto pending = pendingRequests_.find(id);
+  if (pending == pendingRequests_.end()) return;
+  Reply reply = std::move(pending->second);
+  pendingRequests_.erase(pending);
+  if (body.value(QStringLiteral("ok")).toBool()) {
+    reply(body.value(QStringLiteral("result")), QString());
+  } else {
+    QString error = body.value(QStringLiteral("error")).toString();
+    reply({}, error.isEmpty() ? QStringLiteral("The board could not do that.") : error);
+  }
+}
+
+void BoardBridge::failPendingRequests(const QString& error) {
+  auto pending = std::move(pendingRequests_);
+  pendingRequests_.clear();
+  for (auto& [id, reply] : pending) reply({}, error);
+}
+
+QRectF BoardBridge::boardArea() const {
+  if (!boardItem_) return {};
+  return boardItem_->mapRectToScene(QRectF(0, 0, boardItem_->width(), boardItem_->height()));
+}
+
 void BoardBridge::loadStarted() {
   setTextEditing(false);
+  pageReady_ = false;
+  failPendingRequests(QStringLiteral("The board was reloaded."));
   NotificationCenter::instance().post(
       notifications::kShowLoadingDravinBoard,
       {{QStringLiteral("show"), true}, {QStringLiteral("message"), QString()}});
@@ -221,6 +275,8 @@ void BoardBridge::loadFinished() {
   NotificationCenter::instance().post(
       notifications::kShowLoadingDravinBoard,
       {{QStringLiteral("show"), false}, {QStringLiteral("message"), QString()}});
+  pageReady_ = true;
+  emit pageLoaded();
 }
 
 void BoardBridge::loadFailed(const QString& error) {
@@ -250,6 +306,24 @@ void BoardBridge::postMessage(const QVariant& message) {
     }
   } else if (type == QLatin1String("textediting")) {
     setTextEditing(body.value(QStringLiteral("active")).toBool());
+  } else if (type == QLatin1String("reply")) {
+    handleReply(body);
+  } else if (type == QLatin1String("boardchanged")) {
+    emit boardChanged();
+  } else if (type == QLatin1String("pagechanged")) {
+    const auto index = number(body, "index"), count = number(body, "count");
+    if (!index || !count || *count < 1 || *index < 0 || *index >= *count) return;
+    pageIndex_ = static_cast<int>(*index);
+    pageCount_ = static_cast<int>(*count);
+    emit pagesChanged();
+  } else if (type == QLatin1String("openonboard")) {
+    const QStringList paths = body.value(QStringLiteral("paths")).toStringList();
+    if (!paths.isEmpty()) {
+      emit openOnBoardRequested(paths, body.value(QStringLiteral("asBackground")).toBool());
+    }
+  } else if (type == QLatin1String("boardcommand")) {
+    const QString command = body.value(QStringLiteral("command")).toString();
+    if (!command.isEmpty()) emit boardCommandRequested(command);
   } else if (type == QLatin1String("renderTunnel")) {
     if (const auto n = number(body, "windowNumber")) sendTunnelFrame(static_cast<int>(*n));
   } else if (type == QLatin1String("positionTunnel")) {

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace dravin {
@@ -32,6 +33,9 @@ class BoardBridge : public QObject {
   Q_OBJECT
   // A text box on the board is being typed into: the application's own one-key shortcuts wait.
   Q_PROPERTY(bool textEditing READ textEditing NOTIFY textEditingChanged)
+  // The board's pages as the page last told them: 0-based current page and the count.
+  Q_PROPERTY(int pageIndex READ pageIndex NOTIFY pagesChanged)
+  Q_PROPERTY(int pageCount READ pageCount NOTIFY pagesChanged)
 
  public:
   static constexpr int kDocumentCamera = -100;
@@ -55,6 +59,8 @@ class BoardBridge : public QObject {
   // A picture the size of the window with the board where it shows, handed to `done` once, on
   // the main thread; a null image when the board cannot be drawn within a second.
   void grabBoard(QSize windowSize, std::function<void(const QImage&)> done);
+  // Where the board's view lies in the window; empty before it is shown.
+  QRectF boardArea() const;
 
   // Where the board view's top-left corner is on the screen: tunnel rectangles are relative to it.
   Q_INVOKABLE void setBoardOrigin(QPoint screenTopLeft) { boardOrigin_ = screenTopLeft; }
@@ -71,6 +77,16 @@ class BoardBridge : public QObject {
   // Told again whenever it changes and after every load, so ink follows the paper.
   Q_INVOKABLE void setPicturePlacement(const QVariantList& matrix, double zoom);
   bool textEditing() const { return textEditing_; }
+  int pageIndex() const { return pageIndex_; }
+  int pageCount() const { return pageCount_; }
+
+  // Calls the page's DravinBoard.<method>(args...) and hands its answer to `reply` once, on the
+  // main thread: the result, or an error text when the page refused, failed, reloaded or did
+  // not answer within `timeoutMs`.
+  using Reply = std::function<void(const QVariant& result, const QString& error)>;
+  void request(const QString& method, const QVariantList& args, Reply reply, int timeoutMs = 15000);
+  // Whether the page is loaded and can answer requests.
+  bool pageReady() const { return pageReady_; }
 
   // The capture controller that pans and zooms with the page's gestures; may be unset.
   void setCameraController(CameraController* camera) { camera_ = camera; }
@@ -88,10 +104,21 @@ class BoardBridge : public QObject {
   void messageReceived(const QVariantMap& body);
   void alertRequested(const QString& text);
   void textEditingChanged();
+  void pagesChanged();
+  // The page finished loading: a board document can be put on it.
+  void pageLoaded();
+  // The document on the page changed (ink, pages, backgrounds).
+  void boardChanged();
+  // Files dropped on the board, for the application to place.
+  void openOnBoardRequested(const QStringList& paths, bool asBackground);
+  // A button of the page strip: "open", "save", "saveas", "new" or "export".
+  void boardCommandRequested(const QString& command);
 
  private:
   explicit BoardBridge(QObject* parent = nullptr);
   void sendTunnelFrame(int windowNumber);
+  void handleReply(const QVariantMap& body);
+  void failPendingRequests(const QString& error);
 
   CameraController* camera_ = nullptr;
   int serverPort_ = 9080;
@@ -103,6 +130,11 @@ class BoardBridge : public QObject {
   float gestureScale_ = 1.0f;
   bool textEditing_ = false;
   QString placementScript_;
+  int pageIndex_ = 0;
+  int pageCount_ = 1;
+  bool pageReady_ = false;
+  int nextRequestId_ = 1;
+  std::map<int, Reply> pendingRequests_;
 };
 
 }  // namespace dravin

@@ -541,21 +541,11 @@ void CameraController::snapshotFailed(const QString& text) {
   emit alertRequested(text);
 }
 
-void CameraController::takeSnapshot() {
-  if (!isRunning()) return;
-  QVideoFrame frame;
-  {
-    std::lock_guard lock(frameMutex_);
-    frame = latestFrame_;
-  }
-  if (!frame.isValid()) return;
-  const auto folder = captureFolder(false);
-  if (!folder) return;
-
+SnapshotLayout CameraController::snapshotLayout(QSize frameSize) const {
   SnapshotLayout layout;
   if (geometry_.frame().isEmpty()) {
     // No view has reported its size: the snapshot is the picture as it comes.
-    layout.pictureSize = QSizeF(frame.size());
+    layout.pictureSize = QSizeF(frameSize);
     layout.previewFrame = QRectF(QPointF(0, 0), layout.pictureSize);
   } else {
     layout.pictureSize = pictureSize_;
@@ -567,7 +557,32 @@ void CameraController::takeSnapshot() {
       QPointF(layout.pictureSize.width() / 2, layout.pictureSize.height() / 2));
   layout.rotation = rotation_;
   layout.mirrorHorizontal = mirrorHorizontal_;
+  return layout;
+}
 
+QImage CameraController::pictureAsSeen() const {
+  if (!isRunning()) return {};
+  QVideoFrame frame;
+  {
+    std::lock_guard lock(frameMutex_);
+    frame = latestFrame_;
+  }
+  if (!frame.isValid()) return {};
+  return composeSnapshot(frame.toImage(), snapshotLayout(frame.size()));
+}
+
+void CameraController::takeSnapshot() {
+  if (!isRunning()) return;
+  QVideoFrame frame;
+  {
+    std::lock_guard lock(frameMutex_);
+    frame = latestFrame_;
+  }
+  if (!frame.isValid()) return;
+  const auto folder = captureFolder(false);
+  if (!folder) return;
+
+  const SnapshotLayout layout = snapshotLayout(frame.size());
   const QString path = claimCaptureFile(*folder, QStringLiteral(".png"));
   if (path.isEmpty()) {
     snapshotFailed(QStringLiteral("Snapshot not saved: cannot create a file in ") + *folder);

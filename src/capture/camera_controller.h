@@ -100,6 +100,9 @@ class CameraController : public QObject {
   Q_INVOKABLE void setWindowGeometry(QSizeF windowSize, QPointF pictureCentre);
 
   Q_INVOKABLE void takeSnapshot();
+  // The picture as the window shows it (zoom, pan, turn, mirror; the frozen one when frozen),
+  // the window's size, without the board; null while no frame has come.
+  QImage pictureAsSeen() const;
   Q_INVOKABLE void startRecording();
   Q_INVOKABLE void startScreenRecording();
   Q_INVOKABLE void stopRecording();
@@ -185,6 +188,7 @@ class CameraController : public QObject {
   std::atomic<bool> disconnected_{false};
   std::atomic<bool> rescanPending_{false};
 
+  SnapshotLayout snapshotLayout(QSize frameSize) const;
   mutable std::mutex frameMutex_;  // what the streaming thread shares with the main thread
   QPointer<QVideoSink> sink_;
   QVideoFrame latestFrame_;

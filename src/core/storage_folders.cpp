@@ -17,6 +17,7 @@ StorageFolders StorageFolders::under(const QString& storageFolder) {
   folders.library = folders.root + "~library/";
   folders.templates = folders.root + "~templates/";
   folders.bookmark = folders.root + "~bookmark/";
+  folders.boards = folders.root + "boards/";
   return folders;
 }
 

@@ -14,6 +14,7 @@ struct StorageFolders {
   QString library;    // imported library files and converted slide folders
   QString templates;  // templates and their list file
   QString bookmark;   // the bookmark list file and thumbnails
+  QString boards;     // the board documents, one file each
 
   static StorageFolders under(const QString& storageFolder);
 };

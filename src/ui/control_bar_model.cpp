@@ -325,6 +325,13 @@ void ControlBarModel::openBrowser() {
   post(n::kOpenBrowser, {{QStringLiteral("pdfMode"), false}});
 }
 
+void ControlBarModel::openPdf(const QUrl& file) {
+  closePopover();
+  if (!file.isLocalFile()) return;
+  post(n::kOpenBrowser,
+       {{QStringLiteral("pdfMode"), true}, {QStringLiteral("pdfPath"), file.toLocalFile()}});
+}
+
 void ControlBarModel::openLessons() {
   closePopover();
   post(n::kOpenBrowser,

@@ -205,6 +205,8 @@ class ControlBarModel : public QObject {
 
   Q_INVOKABLE void openFiles();
   Q_INVOKABLE void openBrowser();
+  // A PDF chosen in a file dialog, in the browser panel's viewer.
+  Q_INVOKABLE void openPdf(const QUrl& file);
   Q_INVOKABLE void openLessons();
   Q_INVOKABLE void openTunnelList();
   Q_INVOKABLE void openDocCamera();

@@ -123,6 +123,12 @@ void FileLibraryModel::tileClicked() {
   logLine("clicked Image");
 }
 
+void FileLibraryModel::openInViewer(const QUrl& url) {
+  NotificationCenter::instance().post(
+      notifications::kOpenBrowser,
+      {{QStringLiteral("pdfMode"), true}, {QStringLiteral("pdfPath"), url.toLocalFile()}});
+}
+
 void FileLibraryModel::dismissMessage() {
   message_.clear();
   emit messageChanged();

@@ -67,6 +67,10 @@ class FileLibraryModel : public QObject {
   Q_INVOKABLE void setFavorite(const QString& id, bool favorited);
   Q_INVOKABLE void cancelImport() { library_.cancelDeckImports(); }
   Q_INVOKABLE void tileClicked();
+  // A tile's file as a local path, for the board.
+  Q_INVOKABLE QString localPath(const QUrl& url) const { return url.toLocalFile(); }
+  // A PDF tile in the browser panel's PDF viewer.
+  Q_INVOKABLE void openInViewer(const QUrl& url);
   Q_INVOKABLE void dismissMessage();
 
  signals:

@@ -4,8 +4,10 @@
 
 #include <QGuiApplication>
 #include <QJSEngine>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "board_bridge.h"
 #include "camera_controller.h"
@@ -153,13 +155,17 @@ TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
 TEST(BoardMessages, PlacementAndTextEditing) {
   BoardBridge& bridge = BoardBridge::instance();
   QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);
-  {  // the picture's placement is told once per change, and again to a page that loaded anew
+  {  // a loading page hears of the placement once it finished, then once per change
+    bridge.loadStarted();
     bridge.setPicturePlacement({1280.0, 0, 0, 720, 0, 0}, 1.0);
+    EXPECT_EQ(scripts.count(), 0);
+    bridge.loadFinished();
+    ASSERT_EQ(scripts.count(), 1);
+    EXPECT_EQ(scripts.at(0).at(0).toString(),
+              "setPicturePlacement({matrix: [1280,0,0,720,0,0], zoom: 1})");
     bridge.setPicturePlacement({1280.0, 0, 0, 720, 0, 0}, 1.0);
     bridge.setPicturePlacement({0, 2560, -1440.0, 0, 1600, -400}, 2.0);
     ASSERT_EQ(scripts.count(), 2);
-    EXPECT_EQ(scripts.at(0).at(0).toString(),
-              "setPicturePlacement({matrix: [1280,0,0,720,0,0], zoom: 1})");
     EXPECT_EQ(scripts.at(1).at(0).toString(),
               "setPicturePlacement({matrix: [0,2560,-1440,0,1600,-400], zoom: 2})");
     bridge.loadFinished();
@@ -187,6 +193,77 @@ TEST(BoardMessages, PlacementAndTextEditing) {
     EXPECT_FALSE(bridge.textEditing());
     EXPECT_EQ(changes.count(), 6);
   }
+}
+
+// The id the bridge gave the request in `script`.
+int requestId(const QString& script) {
+  const QRegularExpressionMatch match =
+      QRegularExpression(QStringLiteral("dravinRequest\\((\\d+), ")).match(script);
+  return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+TEST(BoardRequests, AnswersOnceAndNeverHang) {
+  BoardBridge& bridge = BoardBridge::instance();
+  QSignalSpy scripts(&bridge, &BoardBridge::scriptRequested);
+  QStringList answers;
+  auto note = [&answers](const QVariant& result, const QString& error) {
+    answers.append(error.isEmpty() ? QStringLiteral("ok ") + result.toString() : error);
+  };
+
+  bridge.loadStarted();
+  bridge.request(QStringLiteral("pageCount"), {}, note);
+  EXPECT_EQ(answers, QStringList{"The board is not loaded yet."});
+  EXPECT_EQ(scripts.count(), 0);
+  answers.clear();
+
+  bridge.loadFinished();
+  scripts.clear();
+  // The arguments go as JSON; a quote in a text cannot end the call.
+  bridge.request(QStringLiteral("placePicture"), {QStringLiteral("a'b\");x(")}, note);
+  ASSERT_EQ(scripts.count(), 1);
+  const QString call = scripts.at(0).at(0).toString();
+  EXPECT_TRUE(call.endsWith(QStringLiteral("'placePicture', [\"a'b\\\");x(\"])")))
+      << call.toStdString();
+  const int first = requestId(call);
+  bridge.postMessage(QVariantMap{{"type", "reply"}, {"id", first + 100}, {"ok", true}});
+  EXPECT_TRUE(answers.isEmpty());  // not ours
+  bridge.postMessage(QVariantMap{{"type", "reply"}, {"id", first}, {"ok", true}, {"result", 4}});
+  bridge.postMessage(QVariantMap{{"type", "reply"}, {"id", first}, {"ok", true}, {"result", 5}});
+  EXPECT_EQ(answers, QStringList{"ok 4"});  // once
+
+  answers.clear();
+  bridge.request(QStringLiteral("load"), {QVariantMap{}}, note);
+  bridge.postMessage(QVariantMap{{"type", "reply"},
+                                 {"id", requestId(scripts.last().at(0).toString())},
+                                 {"ok", false},
+                                 {"error", "newer version"}});
+  bridge.request(QStringLiteral("serialize"), {}, note, 30);
+  bridge.request(QStringLiteral("pageSvg"), {0}, note);
+  for (int i = 0; i < 200 && answers.size() < 2; ++i) QTest::qWait(10);
+  ASSERT_EQ(answers.size(), 2);
+  EXPECT_EQ(answers.at(0), "newer version");
+  EXPECT_EQ(answers.at(1), "The board did not answer.");
+  bridge.loadStarted();  // the page went away: nothing is left waiting
+  EXPECT_EQ(answers.size(), 3);
+  EXPECT_EQ(answers.at(2), "The board was reloaded.");
+  bridge.loadFinished();
+
+  // The page's own news: its pages, files dropped on it, its strip's buttons.
+  QSignalSpy drops(&bridge, &BoardBridge::openOnBoardRequested);
+  QSignalSpy commands(&bridge, &BoardBridge::boardCommandRequested);
+  bridge.postMessage(QVariantMap{{"type", "pagechanged"}, {"index", 2}, {"count", 5}});
+  bridge.postMessage(QVariantMap{{"type", "pagechanged"}, {"index", 5}, {"count", 5}});
+  EXPECT_EQ(bridge.pageIndex(), 2);
+  EXPECT_EQ(bridge.pageCount(), 5);
+  bridge.postMessage(QVariantMap{
+      {"type", "openonboard"}, {"paths", QStringList{"/tmp/a.pdf"}}, {"asBackground", true}});
+  bridge.postMessage(QVariantMap{{"type", "openonboard"}, {"paths", QStringList{}}});
+  ASSERT_EQ(drops.count(), 1);
+  EXPECT_EQ(drops.at(0).at(0).toStringList(), QStringList{"/tmp/a.pdf"});
+  EXPECT_TRUE(drops.at(0).at(1).toBool());
+  bridge.postMessage(QVariantMap{{"type", "boardcommand"}, {"command", "saveas"}});
+  ASSERT_EQ(commands.count(), 1);
+  EXPECT_EQ(commands.at(0).at(0).toString(), "saveas");
 }
 
 }  // namespace

@@ -231,6 +231,12 @@ Item {
         // The application object is withdrawn while the window closes.
         settings: typeof app !== "undefined" && app ? app.settings : null
         updates: typeof app !== "undefined" && app ? app.updates : null
+        onFilesToggled: library.model.hideFileLibrary = !library.model.hideFileLibrary
+    }
+
+    BoardDocumentViews {
+        anchors.fill: parent
+        bottomMargin: controlBar.height
     }
 
     // An imported picture is pasted into the board, which takes the keyboard for it.

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Dialogs
 import QtQuick.Layouts
 import PeloraDravin
 
@@ -9,6 +10,8 @@ Rectangle {
     id: bar
 
     readonly property alias model: barModel
+    // "Files": the library panel shows or slides away.
+    signal filesToggled()
     property alias camera: barModel.camera
     property alias settings: barModel.settings
     property alias updates: barModel.updates
@@ -78,7 +81,7 @@ Rectangle {
             ToolbarButton {
                 icon: "toolbar_folder"
                 text: "Files"
-                onClicked: barModel.openFiles()
+                onClicked: bar.filesToggled()
             }
             ToolbarButton {
                 icon: "toolbar_openfile"
@@ -129,6 +132,14 @@ Rectangle {
                             icon: "toolbar_lessons"
                             text: "Lessons"
                             onClicked: barModel.openLessons()
+                        }
+                        ToolbarButton {
+                            icon: "toolbar_openfile"
+                            text: "PDF"
+                            onClicked: {
+                                barModel.closePopover()
+                                pdfChooser.open()
+                            }
                         }
                     }
                 }
@@ -578,5 +589,12 @@ Rectangle {
     Shortcut {
         sequence: "F11"
         onActivated: bar.toggleFullScreen()
+    }
+
+    FileDialog {
+        id: pdfChooser
+        title: "Choose a PDF file"
+        nameFilters: ["PDF files (*.pdf *.PDF)"]
+        onAccepted: barModel.openPdf(selectedFile)
     }
 }

@@ -21,6 +21,32 @@ Rectangle {
         onSaveFailed: (text, folderMissing) => app.reportSaveFailure(text, folderMissing)
     }
 
+    // A picture goes onto the current page; a PDF or a deck adds a page each.
+    function showOnBoard(url) {
+        if (typeof boardSession !== "undefined") boardSession.openOnBoard(libraryModel.localPath(url))
+    }
+    function isPdf(url) { return url.toString().toLowerCase().endsWith(".pdf") }
+
+    Menu {
+        id: tileMenu
+        objectName: "tileMenu"
+        property url fileUrl
+        function openFor(tile, url, x, y) {
+            fileUrl = url
+            popup(tile, x, y)
+        }
+        MenuItem {
+            text: "Show on board"
+            onTriggered: panel.showOnBoard(tileMenu.fileUrl)
+        }
+        MenuItem {
+            text: "Open in viewer"
+            visible: panel.isPdf(tileMenu.fileUrl)
+            height: visible ? implicitHeight : 0
+            onTriggered: libraryModel.openInViewer(tileMenu.fileUrl)
+        }
+    }
+
     Component.onCompleted: libraryModel.appeared()
     Component.onDestruction: libraryModel.disappeared()
 
@@ -110,7 +136,10 @@ Rectangle {
                         thumbnail: model.thumbnail
                         name: model.name
                         fileSource: "library"
+                        hasMenu: true
                         onClicked: libraryModel.tileClicked()
+                        onDoubleClicked: panel.showOnBoard(fileUrl)
+                        onMenuRequested: (x, y) => tileMenu.openFor(this, fileUrl, x, y)
                         onRemoveRequested: deleteConfirmation.ask(fileSource, fileId, name)
                     }
                 }

@@ -19,13 +19,26 @@ Item {
     signal removeRequested()
     signal removed()
     signal clicked()
+    signal doubleClicked()
+    // The tile's menu, at a point of the tile (a right click, or its "⋯" button).
+    signal menuRequested(real x, real y)
     signal favoriteToggled(bool favorited)
+    // Tiles with a menu show its button while hovered.
+    property bool hasMenu: false
 
     width: 125
     height: 96
 
     HoverHandler { id: hover }
-    TapHandler { onTapped: tile.clicked() }
+    TapHandler {
+        onTapped: tile.clicked()
+        onDoubleTapped: tile.doubleClicked()
+    }
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        enabled: tile.hasMenu
+        onTapped: (point) => tile.menuRequested(point.position.x, point.position.y)
+    }
 
     DragHandler {
         id: dragHandler
@@ -85,5 +98,22 @@ Item {
                                : "qrc:/PeloraDravin/icons/favorite.svg"
         visible: tile.showFav && (tile.hovered || tile.favorited)
         TapHandler { onTapped: tile.favoriteToggled(!tile.favorited) }
+    }
+
+    Rectangle {
+        objectName: "tileMenuButton"
+        anchors { left: frame.left; top: frame.top; margins: 3 }
+        width: 24
+        height: 20
+        radius: 4
+        color: "#cc1c2026"
+        visible: tile.hasMenu && tile.hovered
+        Text {
+            anchors.centerIn: parent
+            text: "⋯"
+            color: "#e8edf2"
+            font.pixelSize: 16
+        }
+        TapHandler { onTapped: tile.menuRequested(parent.x, parent.y + parent.height) }
     }
 }
