@@ -7,6 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -105,6 +108,26 @@ class BoardPages : public ::testing::Test {
   QWebEngineView view_;
 };
 
+// The box of the pixels in `area` that are clearly red: "left,top,right,bottom".
+QString redBox(const QImage& image, QRect area) {
+  QRect box;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      const double alpha = c.alphaF();
+      // Over white, as the page's paper is.
+      const int r = qRound(c.red() * alpha + 255 * (1 - alpha));
+      const int g = qRound(c.green() * alpha + 255 * (1 - alpha));
+      if (r - g > 60) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return QStringLiteral("%1,%2,%3,%4")
+      .arg(box.left())
+      .arg(box.top())
+      .arg(box.right())
+      .arg(box.bottom());
+}
+
 TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
   ASSERT_TRUE(waitJs("getComputedStyle(document.getElementById('pages')).display === 'flex'"));
   EXPECT_EQ(js("document.querySelector('#page-turn .page-number').textContent").toString(),
@@ -133,6 +156,46 @@ TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
   drag({500, 500}, {800, 560});
   ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 1"));
   EXPECT_EQ(itemCounts(), "1,1");
+
+  // A text on it. The page as SVG, drawn by QtSvg as the export draws it, puts the stroke
+  // and the text's letters where the board shows them.
+  QTest::keyClick(view_.focusProxy(), Qt::Key_T);
+  ASSERT_TRUE(waitJs("DravinBoard.summary().tool === 'text'"));
+  click({300, 200});
+  ASSERT_TRUE(waitJs("DravinBoard.summary().editingText"));
+  QTest::keyClicks(view_.focusProxy(), "Hello");
+  QTest::keyClick(view_.focusProxy(), Qt::Key_Escape);
+  ASSERT_TRUE(waitJs("DravinBoard.board.doc.items.length === 2"));
+  QTest::keyClick(view_.focusProxy(), Qt::Key_P);
+  const QString pageSvg = js("DravinBoard.pageSvg(1)").toString();
+  EXPECT_TRUE(pageSvg.contains(QRegularExpression("<tspan x=\"[0-9.]+\" y=\"[0-9.]+\">Hello<")))
+      << pageSvg.toStdString();
+  QSvgRenderer renderer(pageSvg.toUtf8());
+  ASSERT_TRUE(renderer.isValid()) << pageSvg.toStdString();
+  QImage exported(1280, 800, QImage::Format_ARGB32);
+  exported.fill(Qt::white);
+  QPainter painter(&exported);
+  renderer.render(&painter);
+  painter.end();
+  QImage shown;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        shown = QImage::fromData(QByteArray::fromBase64(
+            js("document.getElementById('board-base').toDataURL().split(',')[1]")
+                .toString()
+                .toLatin1()));
+        return !shown.isNull() && redBox(shown, {250, 150, 300, 150}) != "0,0,-1,-1";
+      },
+      kWaitMs));
+  for (const QRect& area : {QRect(250, 150, 300, 150), QRect(640, 500, 20, 60)}) {
+    const QStringList inSvg = redBox(exported, area).split(',');
+    const QStringList onBoard = redBox(shown, area).split(',');
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_NEAR(inSvg[i].toInt(), onBoard[i].toInt(), 3)
+          << inSvg.join(',').toStdString() << " exported, shown "
+          << onBoard.join(',').toStdString();
+    }
+  }
 
   // Back and forth: each page shows its own ink and paper.
   press("#page-turn [data-page-action=previous]");
@@ -174,7 +237,7 @@ TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
              .toString()
              .toStdString();
   EXPECT_EQ(js("DravinBoard.currentPage()").toInt(), 0);
-  EXPECT_EQ(itemCounts(), "0,1,1");
+  EXPECT_EQ(itemCounts(), "0,1,2");
   EXPECT_EQ(
       js("document.querySelector('#page-list .page-thumb').classList.contains('current')").toBool(),
       true);

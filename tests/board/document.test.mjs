@@ -217,11 +217,14 @@ test('a page as SVG holds its ink as outlines, its text as text and its pictures
   assert.ok(Math.min(...xs) < 10 - 8 && Math.max(...xs) > 400 + 8,
     'the outline goes round the stroke\'s ends');
 
-  // Text: one tspan a line, each placed, escaped.
-  const text = svg.match(/<text ([^>]*)>(.*?)<\/text>/);
-  assert.match(text[1], /font-family="DejaVu Sans" font-size="30" fill="#1e6fff"/);
-  const lines = [...text[2].matchAll(/<tspan x="([\d.]+)" y="([\d.]+)">([^<]*)<\/tspan>/g)];
-  assert.deepEqual(lines.map((l) => l[3]), ['a &lt; b &amp;', 'second']);
+  // Text: a text with one placed tspan a line, escaped.
+  const lines = [...svg.matchAll(new RegExp('<text x="([\\d.]+)" y="([\\d.]+)" ([^>]*)>' +
+    '<tspan x="([\\d.]+)" y="([\\d.]+)">([^<]*)</tspan></text>', 'g'))];
+  assert.deepEqual(lines.map((l) => l[6]), ['a &lt; b &amp;', 'second']);
+  for (const l of lines) {
+    assert.match(l[3], /^font-family="DejaVu Sans" font-size="30" fill="#1e6fff"/);
+    assert.deepEqual([l[4], l[5]], [l[1], l[2]], 'the tspan is where its text is');
+  }
   assert.equal(Number(lines[0][1]), 40);
   assert.ok(Math.abs(Number(lines[1][2]) - Number(lines[0][2]) - 37.5) < 1e-6);
 

@@ -7,8 +7,9 @@
 
   const kHighlighterOpacity = 0.35;
   const kLineHeight = 1.25;
-  // The canvas sets text by the top of its letters; SVG by their baseline this far below.
-  const kAscent = 0.93;
+  // The canvas sets text by the top of its em box; SVG by the baseline, this far below it
+  // (the em box's ascent for the board's font).
+  const kAscent = 0.8;
   const kFontFamily = 'DejaVu Sans';
   // Four cubic pieces through an ellipse's ends: this far along the tangent.
   const kKappa = 0.5522847498;
@@ -122,24 +123,22 @@
     return element('path', Object.assign({ d }, ink));
   }
 
-  // One <tspan> a line, each placed itself, so the text stays text in a PDF.
+  // A <text> a line holding one placed <tspan>, so the text stays text in a PDF. The
+  // application's renderer places a <tspan> by its <text> only, so both carry the place.
   function text(item, m) {
     const t = NS.uprightAt(m, item.x, item.y);
     const s = NS.scaleOf(m);
     const size = item.fontSize * s;
     const plain = isPlain(t) && Math.abs(t[0] - t[3]) < 1e-9;
     const origin = plain ? { x: t[4], y: t[5] } : { x: 0, y: 0 };
-    const tspans = String(item.text).split('\n').map((line, i) => element('tspan', {
-      x: origin.x,
-      y: origin.y + (i * kLineHeight + 0.1 + kAscent) * size,
-    }, escape(line))).join('');
-    const list = { 'font-family': kFontFamily, 'font-size': size, fill: item.colour,
-      'xml:space': 'preserve' };
-    if (!plain) {
-      list.transform = `matrix(${[t[0] / s, t[1] / s, t[2] / s, t[3] / s, t[4], t[5]]
-        .map(num).join(' ')})`;
-    }
-    return element('text', list, tspans);
+    const transform = plain ? undefined
+      : `matrix(${[t[0] / s, t[1] / s, t[2] / s, t[3] / s, t[4], t[5]].map(num).join(' ')})`;
+    return String(item.text).split('\n').map((line, i) => {
+      const at = { x: origin.x, y: origin.y + (i * kLineHeight + 0.1 + kAscent) * size };
+      return element('text', { x: at.x, y: at.y, 'font-family': kFontFamily, 'font-size': size,
+        fill: item.colour, 'xml:space': 'preserve', transform },
+      element('tspan', at, escape(line)));
+    }).join('');
   }
 
   function picture(item, m) {
