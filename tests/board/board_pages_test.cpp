@@ -208,6 +208,28 @@ TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
   EXPECT_EQ(js("getComputedStyle(document.getElementById('paper')).backgroundColor").toString(),
             "rgb(255, 255, 255)");
 
+  // A view of another shape shows the page scaled to fit and centred, its ink with it.
+  const QString firstBox = QStringLiteral(
+      "(() => { const i = DravinBoard.summary().items[0];"
+      " return [i.x, i.y, i.width, i.height].map((v) => Math.round(v * 2) / 2).join(); })()");
+  const QStringList wide = js(firstBox).toString().split(',');
+  view_.resize(640, 600);
+  ASSERT_TRUE(waitJs("innerWidth === 640 && innerHeight === 600"));
+  ASSERT_TRUE(
+      waitJs("getComputedStyle(document.getElementById('paper')).transform ==="
+             " 'matrix(0.5, 0, 0, 0.5, 0, 100)'"))
+      << js("getComputedStyle(document.getElementById('paper')).transform")
+             .toString()
+             .toStdString();
+  const QStringList narrow = js(firstBox).toString().split(',');
+  ASSERT_EQ(narrow.size(), 4);
+  EXPECT_NEAR(narrow[0].toDouble(), wide[0].toDouble() / 2, 1);
+  EXPECT_NEAR(narrow[1].toDouble(), wide[1].toDouble() / 2 + 100, 1);
+  EXPECT_NEAR(narrow[2].toDouble(), wide[2].toDouble() / 2, 1);
+  EXPECT_EQ(js("DravinBoard.serialize().width").toInt(), 1280) << "the page keeps its size";
+  view_.resize(1280, 800);
+  ASSERT_TRUE(waitJs("innerWidth === 1280 && innerHeight === 800"));
+
   // A third page asked for by the application, answered with the count.
   const QJsonObject added = request(1, "addPages", "[[{background: 'black'}]]");
   EXPECT_TRUE(added["ok"].toBool());
