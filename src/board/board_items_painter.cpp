@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "board_assets.h"
@@ -76,6 +77,52 @@ void rewriteImages(QDomDocument& svg, const QString& assetFolder, QStringList* m
     image.setAttributeNS(kXlink, QStringLiteral("xlink:href"), address);
   }
   for (QDomElement& image : dropped) image.parentNode().removeChild(image);
+}
+
+// QtSvg knows neither rgba() nor #rgba / #rrggbbaa (it reads #aarrggbb), which the page's
+// translucent ink may use: the colour keeps its alpha as an opacity of its own.
+void splitTranslucentColours(QDomDocument& svg) {
+  static const QRegularExpression rgba(
+      QStringLiteral("^rgba\\(\\s*([\\d.]+%?)\\s*,\\s*([\\d.]+%?)\\s*,\\s*([\\d.]+%?)\\s*,\\s*(["
+                     "\\d.]+%?)\\s*\\)$"));
+  static const QRegularExpression hexAlpha(QStringLiteral("^#([0-9a-fA-F]{6})([0-9a-fA-F]{2})$"));
+  static const QRegularExpression shortHexAlpha(QStringLiteral("^#([0-9a-fA-F]{3})([0-9a-fA-F])$"));
+  QList<QDomElement> all;
+  std::function<void(const QDomElement&)> collect = [&](const QDomElement& element) {
+    all.append(element);
+    for (QDomElement child = element.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+      collect(child);
+    }
+  };
+  collect(svg.documentElement());
+  for (QDomElement& element : all) {
+    for (const QString& paint : QStringList{QStringLiteral("fill"), QStringLiteral("stroke")}) {
+      const QString value = element.attribute(paint).trimmed();
+      QString solid;
+      double alpha = 1;
+      if (const QRegularExpressionMatch m = rgba.match(value); m.hasMatch()) {
+        solid = QStringLiteral("rgb(%1,%2,%3)").arg(m.captured(1), m.captured(2), m.captured(3));
+        const QString a = m.captured(4);
+        alpha = a.endsWith('%') ? a.chopped(1).toDouble() / 100 : a.toDouble();
+      } else if (const QRegularExpressionMatch h = hexAlpha.match(value); h.hasMatch()) {
+        solid = '#' + h.captured(1);
+        alpha = h.captured(2).toInt(nullptr, 16) / 255.0;
+      } else if (const QRegularExpressionMatch h4 = shortHexAlpha.match(value); h4.hasMatch()) {
+        solid = '#' + h4.captured(1);
+        alpha = h4.captured(2).toInt(nullptr, 16) / 15.0;
+      } else if (value == QLatin1String("transparent")) {
+        solid = QStringLiteral("none");
+      } else {
+        continue;
+      }
+      element.setAttribute(paint, solid);
+      const QString opacityName = paint + QStringLiteral("-opacity");
+      const double own =
+          element.hasAttribute(opacityName) ? element.attribute(opacityName).toDouble() : 1.0;
+      element.setAttribute(opacityName, QString::number(qBound(0.0, own * alpha, 1.0)));
+    }
+  }
 }
 
 // <text a><tspan x y b>one</tspan><tspan x y>two</tspan></text> becomes
@@ -235,6 +282,7 @@ QByteArray prepareItemsSvg(const QString& svg, const QString& assetFolder, QStri
   if (!document.setContent(svg, true)) return {};
   rewriteImages(document, assetFolder, missing);
   splitPositionedTspans(document);
+  splitTranslucentColours(document);
   return document.toByteArray(-1);
 }
 

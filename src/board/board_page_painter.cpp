@@ -31,13 +31,6 @@ int rasterWidth(const QPainter& painter, double deviceWidth) {
   return std::clamp(static_cast<int>(std::ceil(deviceWidth * scale * perUnit)), 1, kMaxRasterWidth);
 }
 
-// Lines or dots repeated from a first position that the page centres, as the CSS does with
-// "background-position: center".
-double firstTile(double length, double tile) {
-  const double offset = std::fmod((length - tile) / 2, tile);
-  return offset > 0 ? offset - tile : offset;
-}
-
 void paintPattern(QPainter& painter, const QRectF& target, const QString& kind,
                   const QSizeF& pageSize) {
   using namespace board_paper;
@@ -52,24 +45,20 @@ void paintPattern(QPainter& painter, const QRectF& target, const QString& kind,
   painter.setClipRect(target, Qt::IntersectClip);
   if (kind == QLatin1String("squared")) {
     const QColor line(60, 120, 200, 56);  // rgba(60, 120, 200, 0.22)
-    for (double y = firstTile(height, kSquare); y < height; y += kSquare)
-      band(0, y, width, 1, line);
-    for (double x = firstTile(width, kSquare); x < width; x += kSquare) band(x, 0, 1, height, line);
+    for (double y = 0; y < height; y += kSquare) band(0, y, width, 1, line);
+    for (double x = 0; x < width; x += kSquare) band(x, 0, 1, height, line);
   } else if (kind == QLatin1String("ruled")) {
     const QColor rule(60, 120, 200, 89);    // rgba(60, 120, 200, 0.35)
     const QColor margin(229, 56, 59, 115);  // rgba(229, 56, 59, 0.45)
-    for (double y = firstTile(height, kRuleSpacing); y < height; y += kRuleSpacing)
-      band(0, y + kRuleSpacing - 1, width, 1, rule);
+    for (double y = 0; y < height; y += kRuleSpacing) band(0, y + kRuleSpacing - 1, width, 1, rule);
     band(kMarginLeft, 0, 2, height, margin);
   } else if (kind == QLatin1String("dotted")) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(40, 50, 70, 97));  // rgba(40, 50, 70, 0.38)
     const double r = kDotRadius * scale;
-    for (double y = firstTile(height, kDotSpacing) + kDotSpacing / 2; y < height;
-         y += kDotSpacing) {
-      for (double x = firstTile(width, kDotSpacing) + kDotSpacing / 2; x < width;
-           x += kDotSpacing) {
+    for (double y = kDotSpacing / 2; y < height; y += kDotSpacing) {
+      for (double x = kDotSpacing / 2; x < width; x += kDotSpacing) {
         painter.drawEllipse(QPointF(target.x() + x * scale, target.y() + y * scale), r, r);
       }
     }

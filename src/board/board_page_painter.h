@@ -9,8 +9,8 @@
 
 namespace dravin {
 
-// The page's own colours and patterns (resources/dravinboard/assets/board.css), in CSS pixels of
-// the page.
+// The page's own colours and patterns (docs/board-items.md), in page pixels from the page's top
+// left corner.
 namespace board_paper {
 inline const QColor kWhite{0xff, 0xff, 0xff};
 inline const QColor kChalkboard{0x1f, 0x2b, 0x27};

@@ -22,6 +22,8 @@ QString textSvg(const QString& picture) {
              R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
              R"(width="1000" height="600" viewBox="0 0 1000 600">)"
              R"(<path d="M 700 400 L 900 400 L 900 500 L 700 500 Z" fill="#0000ff"/>)"
+             R"x(<path d="M 450 400 L 550 400 L 550 500 L 450 500 Z" fill="rgba(255,0,0,0.5)"/>)x"
+             R"(<path d="M 450 520 L 550 520 L 550 580 L 450 580 Z" fill="#0000ff80"/>)"
              R"(<text font-family="DejaVu Sans" font-size="40" fill="#000000">)"
              R"(<tspan x="100" y="120">Hello board</tspan><tspan x="100" y="200">second line</tspan></text>)"
              R"(<image x="50" y="400" width="100" height="100" xlink:href="%1"/>)"
@@ -118,6 +120,11 @@ TEST(BoardExport, PdfOfThreePages) {
     EXPECT_TRUE(
         test::sameColour(at(image, 0.35, 0.75).rgb(), Qt::white));  // no file of the computer
     EXPECT_TRUE(test::sameColour(at(image, 0.5, 0.5).rgb(), Qt::white));
+    // translucent ink stays translucent
+    EXPECT_TRUE(test::sameColour(at(image, 0.5, 0.75).rgb(), QColor(255, 128, 128)))
+        << at(image, 0.5, 0.75).name().toStdString();
+    EXPECT_TRUE(test::sameColour(at(image, 0.5, 0.915).rgb(), QColor(127, 127, 255)))
+        << at(image, 0.5, 0.915).name().toStdString();
   }
   {  // cancelled: the earlier export stays, nothing else is left
     const QByteArray before = test::readAll(path);
@@ -159,22 +166,22 @@ TEST(BoardExport, PngThumbnailAndBackgrounds) {
     document["pages"] = QJsonArray{only};
     return renderBoardThumbnail(document, emptySvg(), board.input.assetFolder, live, 1000);
   };
-  {  // squares of 28 px, their lines placed from the middle as the page places them
+  {  // squares of 28 px from the top left corner
     const QImage squared = drawn({{"background", "squared"}});
-    // 1000 wide: the middle square starts at 486, so lines at 10, 38, ...
-    EXPECT_LT(squared.pixelColor(10, 300).red(), 240);
-    EXPECT_EQ(squared.pixelColor(24, 300), QColor(Qt::white));
+    EXPECT_LT(squared.pixelColor(28 * 10, 290).red(), 240);
+    EXPECT_LT(squared.pixelColor(290, 28 * 10).red(), 240);
+    EXPECT_EQ(squared.pixelColor(28 * 10 + 14, 290), QColor(Qt::white));
   }
   {
     const QImage ruled = drawn({{"background", "ruled"}});
     EXPECT_GT(ruled.pixelColor(80, 5).red(), ruled.pixelColor(80, 5).blue());  // the margin
     EXPECT_EQ(ruled.pixelColor(40, 290), QColor(Qt::white));
-    EXPECT_LT(ruled.pixelColor(40, 281).red(), 240);  // lines at 29 + 36 k
+    EXPECT_LT(ruled.pixelColor(40, 36 * 7 + 35).red(), 240);
   }
   {
     const QImage dotted = drawn({{"background", "dotted"}});
-    EXPECT_LT(dotted.pixelColor(500, 300).red(), 230);  // a dot in the middle
-    EXPECT_EQ(dotted.pixelColor(512, 312), QColor(Qt::white));
+    EXPECT_LT(dotted.pixelColor(24 * 20 + 12, 24 * 12 + 12).red(), 230);
+    EXPECT_EQ(dotted.pixelColor(24 * 21, 24 * 13), QColor(Qt::white));
   }
   EXPECT_EQ(drawn({{"background", "black"}}).pixelColor(500, 300), QColor(0x1f, 0x2b, 0x27));
   EXPECT_EQ(drawn({{"background", "none"}}).pixelColor(500, 300), QColor(Qt::white));
