@@ -4,6 +4,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -244,4 +245,44 @@ TEST(BoardFile, FailedWriteKeepsTheOldFile) {
   } else {
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
+}
+
+// Boards damaged at random places: each is either read whole (a byte the format does not check)
+// or refused with the damaged text; nothing crashes and nothing unchecked lands in the folder.
+TEST(BoardFile, RandomDamageIsRefusedOrHarmless) {
+  Board board;
+  const QString good = board.boardPath("good.dravinboard");
+  ASSERT_EQ(
+      writeBoardFile(good, board.document, board.assets.folder(), test::filled({32, 20}, Qt::gray)),
+      QString());
+  const QByteArray bytes = test::readAll(good);
+  QRandomGenerator random(20261207);
+  int refused = 0;
+  for (int round = 0; round < 300; ++round) {
+    QByteArray damaged = bytes;
+    const int flips = 1 + static_cast<int>(random.bounded(4));
+    for (int i = 0; i < flips; ++i) {
+      damaged[static_cast<int>(random.bounded(damaged.size()))] =
+          static_cast<char>(random.bounded(256));
+    }
+    if (round % 10 == 0) damaged.truncate(static_cast<int>(random.bounded(damaged.size())));
+    QTemporaryDir fresh;
+    const QString path = fresh.filePath("b.dravinboard");
+    ASSERT_TRUE(test::writeAll(path, damaged));
+    const BoardFileRead read = readBoardFile(path, fresh.filePath("assets"));
+    readBoardThumbnail(path);
+    if (!read.ok()) {
+      EXPECT_EQ(read.error, boardFileDamagedText());
+      ++refused;
+      continue;
+    }
+    // Read: every asset it put in the folder is the one its name says.
+    for (const QString& name : test::filesUnder(fresh.filePath("assets"))) {
+      const QByteArray asset = test::readAll(fresh.filePath("assets/" + name));
+      EXPECT_TRUE(
+          name.startsWith(QCryptographicHash::hash(asset, QCryptographicHash::Sha1).toHex()))
+          << name.toStdString();
+    }
+  }
+  EXPECT_GT(refused, 100);
 }
