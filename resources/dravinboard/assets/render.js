@@ -196,7 +196,7 @@
       const cell = width / 24;
       ctx.fillStyle = '#4a4f57';
       ctx.fillRect(0, 0, width, height);
-      ctx.fillStyle = '#7a7f88';
+      ctx.fillStyle = '#5d626b';
       for (let y = 0; y * cell < height; y++) {
         for (let x = y % 2; x * cell < width; x += 2) ctx.fillRect(x * cell, y * cell, cell, cell);
       }
