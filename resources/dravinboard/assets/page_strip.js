@@ -119,14 +119,24 @@
     }
   }
 
+  // A picture page's background as a thumbnail-sized canvas: a picture file comes whole, and
+  // a hundred of them kept at full size would fill the page's memory.
   function smallPicture(ref) {
     const ratio = root.devicePixelRatio || 1;
-    const address = B.pictureAddress(ref, Math.round(kThumbWidth * ratio));
+    const width = Math.round(kThumbWidth * ratio);
+    const address = B.pictureAddress(ref, width);
     let entry = smallPictures.get(address);
     if (!entry) {
       entry = new Promise((resolve) => {
         const image = new Image();
-        image.onload = () => resolve(image);
+        image.onload = () => {
+          const scale = Math.min(1, (2 * width) / Math.max(1, image.naturalWidth));
+          const small = document.createElement('canvas');
+          small.width = Math.max(1, Math.round(image.naturalWidth * scale));
+          small.height = Math.max(1, Math.round(image.naturalHeight * scale));
+          small.getContext('2d').drawImage(image, 0, 0, small.width, small.height);
+          resolve(small);
+        };
         image.onerror = () => resolve(null);
         image.src = address;
       });

@@ -79,7 +79,15 @@
 
   // True, or why the document cannot be read; the board stays as it was then.
   NS.load = function load(document) {
-    const parsed = NS.parseDocument(document);
+    let json = document;
+    if (typeof json === 'string') {
+      try {
+        json = JSON.parse(json);
+      } catch (e) {
+        return 'not a board document (not JSON)';
+      }
+    }
+    const parsed = NS.parseDocument(json);
     if (typeof parsed === 'string') return parsed;
     leavePage();
     doc.replaceAll(parsed.width, parsed.height, parsed.pages, parsed.current);

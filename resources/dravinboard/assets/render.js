@@ -223,10 +223,12 @@
           ctx.fill();
         }
       }
-    } else if (background === 'image' && picture && picture.naturalWidth > 0) {
-      const m = NS.containMatrix(picture.naturalWidth, picture.naturalHeight, width, height);
-      const w = picture.naturalWidth * m[0];
-      ctx.drawImage(picture, m[4], m[5], w, picture.naturalHeight * m[0]);
+    } else if (background === 'image' && picture && picture.width > 0) {
+      // A picture (its own size) or a canvas holding one.
+      const w = picture.naturalWidth || picture.width;
+      const h = picture.naturalHeight || picture.height;
+      const m = NS.containMatrix(w, h, width, height);
+      ctx.drawImage(picture, m[4], m[5], w * m[0], h * m[0]);
     }
     ctx.restore();
   }
