@@ -336,6 +336,6 @@
     }
   }
 
-  Object.assign(NS, { Painter, BaseLayer, LaserTrail, paintBackground, measureText, textFont: fontOf,
-    textLineHeight: kLineHeight });
+  Object.assign(NS, { Painter, BaseLayer, LaserTrail, paintBackground, measureText,
+    textFont: fontOf, textLineHeight: kLineHeight });
 })(window);
