@@ -24,6 +24,7 @@
   // Small pictures of picture pages, by address: kept, as they are asked for once.
   const smallPictures = new Map();
   let drawTimer = null;
+  let scrolledTo = null;
 
   const visibility = new IntersectionObserver((entries) => {
     for (const entry of entries) {
@@ -84,8 +85,11 @@
     for (const b of document.querySelectorAll('[data-page-action="next"]')) {
       b.disabled = doc.current === doc.pages.length - 1;
     }
+    // A page newly shown is brought into sight; drawing on it leaves the list where it is.
     const current = thumbs.get(doc.page.id);
-    if (current && annotating && !strip.classList.contains('collapsed')) {
+    if (current && annotating && !strip.classList.contains('collapsed') &&
+        scrolledTo !== doc.page.id) {
+      scrolledTo = doc.page.id;
       current.li.scrollIntoView({ block: 'nearest' });
     }
     closeConfirm();
@@ -262,7 +266,10 @@
     } catch (e) {
       // A page without storage opens the strip every time.
     }
-    if (!collapsed) update();
+    if (!collapsed) {
+      scrolledTo = null;
+      update();
+    }
   }
 
   function act(b) {
@@ -310,6 +317,7 @@
   const allow = root.allowAnnotation;
   root.allowAnnotation = function allowAnnotation(on) {
     allow(on);
+    scrolledTo = null;
     closeConfirm();
     update();
   };
