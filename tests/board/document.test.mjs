@@ -164,6 +164,8 @@ test('a document that cannot be read is refused with the reason', () => {
   assert.match(variant((d) => { d.pages[0].items[0].points[1].x = 'a'; }), /bad point/);
   assert.match(variant((d) => { d.pages[0].items[0].points = []; }), /no points/);
   assert.match(variant((d) => { d.pages[0].items[2].colour = '"/><script>'; }), /no look/);
+  assert.match(variant((d) => { d.pages[0].items[2].colour = '#12345'; }), /no look/);
+  assert.equal(typeof variant((d) => { d.pages[0].items[2].colour = '#1e6fff80'; }), 'object');
   assert.match(variant((d) => { d.pages[0].items[3].src = 'javascript:alert(1)'; }),
     /no source/);
   assert.match(variant((d) => { d.pages[0].items[2].kind = 'blob'; }), /unknown kind/);

@@ -7,7 +7,7 @@
   const kFormat = 'dravinboard-document';
   const kVersion = 1;
   const kAssetPattern = /^asset:([0-9a-f]{40})\.([a-z0-9]+)(?:#([0-9]+))?$/;
-  const kColour = /^#[0-9a-fA-F]{3,8}$/;
+  const kColour = /^#([0-9a-fA-F]{3,4}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$/;
   const kShapes = ['line', 'arrow', 'rect', 'ellipse'];
   // What a picture may be drawn from: an asset, picture data, or an address of the server.
   const kPictureSource = /^(asset:|data:image\/|https?:\/\/)/;
