@@ -282,6 +282,16 @@ TEST_F(BoardPages, StripTurnsAddsMovesAndAnswersTheApplication) {
   EXPECT_FALSE(unknown["ok"].toBool());
   EXPECT_FALSE(unknown["error"].toString().isEmpty());
   EXPECT_FALSE(request(5, "setPageBackground", "['image', 'file:///etc/passwd']")["ok"].toBool());
+  // A PDF's page as the background: only the shown page's, asked for as wide as it is shown.
+  const QString sha = QString(40, QLatin1Char('c'));
+  EXPECT_TRUE(request(9, "setPageBackground",
+                      QStringLiteral("['image', 'asset:%1.pdf#2']").arg(sha))["result"]
+                  .toBool());
+  EXPECT_TRUE(js("document.getElementById('paper').style.backgroundImage")
+                  .toString()
+                  .contains(QStringLiteral("/dravin-board/pdf/%1/2?width=1280").arg(sha)));
+  QTest::keyClick(view_.focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_TRUE(waitJs("document.getElementById('paper').style.backgroundImage === ''"));
   const QJsonObject before = document();
   const QJsonObject refused = request(6, "load", "[{format: 'dravinboard-document', version: 9}]");
   EXPECT_TRUE(refused["result"].toString().contains("newer"))
