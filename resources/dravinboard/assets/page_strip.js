@@ -41,6 +41,7 @@
     li.className = 'page-thumb';
     li.dataset.page = String(page.id);
     li.title = 'Show this page; drag it to move it';
+    li.tabIndex = 0;
     const canvas = document.createElement('canvas');
     const number = document.createElement('span');
     number.className = 'page-index';
@@ -241,6 +242,15 @@
     if (!ended.moved) NS.goToPage(ended.from);
     else if (ended.to !== undefined && ended.to !== ended.from) NS.movePage(ended.from, ended.to);
   }
+  // From the keyboard: Enter shows the focused page.
+  list.addEventListener('keydown', (e) => {
+    const li = e.target.closest('.page-thumb');
+    if (!li || (e.key !== 'Enter' && e.key !== ' ')) return;
+    e.preventDefault();
+    e.stopPropagation();
+    NS.goToPage(indexOfLi(li));
+  });
+
   list.addEventListener('pointerup', (e) => endDrag(e, false));
   list.addEventListener('pointercancel', (e) => endDrag(e, true));
 
