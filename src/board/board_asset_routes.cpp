@@ -5,7 +5,9 @@
 #include <QHash>
 #include <QImageWriter>
 #include <QRegularExpression>
+#include <QThreadPool>
 #include <algorithm>
+#include <future>
 #include <list>
 #include <mutex>
 #include <stdexcept>
@@ -26,6 +28,8 @@ namespace {
 constexpr int kOpenDocuments = 4;
 // Content-addressed: the bytes behind an address never change.
 constexpr const char* kCacheForever = "private, max-age=31536000, immutable";
+constexpr int kRenderThreads = 2;
+constexpr uint kRenderStack = 8 * 1024 * 1024;
 
 class PdfCache {
  public:
@@ -57,6 +61,32 @@ class PdfCache {
   std::mutex mutex_;                                                  // guards open_
   std::list<std::pair<QString, std::shared_ptr<PdfDocument>>> open_;  // most recent first
 };
+
+// Poppler with FreeType needs more stack than a connection worker has, and a page 4096 pixels
+// wide takes about 100 MB while drawn: pages are drawn on a pool of their own, a few at a time.
+QThreadPool& renderPool() {
+  // Never destroyed: connection workers may still wait on it while the program exits.
+  static QThreadPool* const pool = [] {
+    auto* created = new QThreadPool;
+    created->setMaxThreadCount(kRenderThreads);
+    created->setStackSize(kRenderStack);
+    return created;
+  }();
+  return *pool;
+}
+
+// The page as a PNG, empty when it cannot be drawn.
+QByteArray pagePng(const PdfDocument& document, int index, int width) {
+  const QImage image = document.renderPage(index, width);
+  if (image.isNull()) return {};
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  // Drawn once per page and width, then cached by the page: speed over size.
+  writer.setCompression(1);
+  return writer.write(image) ? png : QByteArray();
+}
 
 HeaderMap boardHeaders() {
   return {{"Access-Control-Allow-Origin", "*"}};
@@ -125,17 +155,11 @@ HttpResponse servePdfPage(PdfCache& cache, HttpRequest& request) {
   const std::shared_ptr<PdfDocument> document = cache.document(sha1);
   if (!document) return status(404, "Not Found");
   if (*page > document->pageCount()) return status(400, "Bad Request");
-  const QImage image = document->renderPage(*page - 1, width);
-  if (image.isNull()) return status(500, "Internal Server Error");
-
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  // Drawn once per page and width, then cached by the page: speed over size.
-  writer.setCompression(1);
-  if (!writer.write(image)) return status(500, "Internal Server Error");
-  auto bytes = std::make_shared<QByteArray>(std::move(png));
+  std::promise<QByteArray> drawn;
+  std::future<QByteArray> result = drawn.get_future();
+  renderPool().start([&] { drawn.set_value(pagePng(*document, *page - 1, width)); });
+  auto bytes = std::make_shared<QByteArray>(result.get());
+  if (bytes->isEmpty()) return status(500, "Internal Server Error");
   HeaderMap headers = boardHeaders();
   headers["Content-Type"] = "image/png";
   headers["Content-Length"] = std::to_string(bytes->size());

@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUuid>
@@ -116,6 +118,32 @@ TEST(BoardAssetRoutes, PdfPagesAndFilesBehindTheKey) {
       EXPECT_TRUE(test::sameColour(image.pixel(image.width() / 2, image.height() / 2), colours[i]))
           << i;
     }
+  }
+  {  // a page of text, whose fonts take the drawing deeper than shapes do
+    const QString words = dir.filePath("words.pdf");
+    {
+      QPdfWriter writer(words);
+      QPainter painter(&writer);
+      QFont font("DejaVu Serif");
+      font.setPixelSize(writer.height() / 40);
+      painter.setFont(font);
+      for (int line = 1; line < 38; ++line) {
+        painter.drawText(QPointF(200, line * writer.height() / 39.0),
+                         QStringLiteral("Line %1: the quick brown fox — ÄÖÜ ß ﬁ œ").arg(line));
+      }
+    }
+    const QString wordsSha1 = parseAssetReference(assets.importPdf(words).reference)->sha1;
+    const Answer answer =
+        get(server.url("/dravin-board/pdf/" + wordsSha1 + "/1?width=3000&" + key));
+    ASSERT_EQ(answer.status, 200);
+    const QImage image = QImage::fromData(answer.body, "PNG");
+    ASSERT_EQ(image.width(), 3000);
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2) {
+      for (int x = 0; x < image.width(); x += 2) dark += qGray(image.pixel(x, y)) < 100;
+    }
+    // Ink on a few percent of the page, as a page of text has.
+    EXPECT_GT(dark, image.width() * image.height() / 4 / 100);
   }
   {  // widths are clamped
     EXPECT_EQ(QImage::fromData(get(page("1?width=99999&" + key)).body).width(), kMaxPdfPageWidth);
