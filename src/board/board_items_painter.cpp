@@ -293,8 +293,14 @@ bool paintItemsSvg(QPainter& painter, const QRectF& target, const QString& svg,
   if (!document.setContent(prepareItemsSvg(svg, assetFolder, missing), true)) return false;
   QDomElement root = document.documentElement();
   if (root.tagName() != QLatin1String("svg")) return false;
-  // Each text gets a name, so QtSvg can tell the transform it would have drawn it with.
   const QList<QDomElement> texts = textsIn(root);
+  if (texts.isEmpty()) {
+    QSvgRenderer renderer(document.toByteArray(-1));
+    if (!renderer.isValid()) return false;
+    renderer.render(&painter, target);
+    return true;
+  }
+  // Each text gets a name, so QtSvg can tell the transform it would have drawn it with.
   for (int i = 0; i < texts.size(); ++i) {
     QDomElement text = texts[i];
     text.setAttribute(QStringLiteral("id"), kTextIdPrefix + QString::number(i));
