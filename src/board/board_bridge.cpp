@@ -259,7 +259,8 @@ QRectF BoardBridge::boardArea() const {
   return boardItem_->mapRectToScene(QRectF(0, 0, boardItem_->width(), boardItem_->height()));
 }
 
-void BoardBridge::loadStarted() {
+void BoardBridge::loadStarted(const QUrl& url) {
+  if (!url.isEmpty() && decideNavigation(url, serverPort_) != NavigationDecision::allow) return;
   setTextEditing(false);
   pageReady_ = false;
   failPendingRequests(QStringLiteral("The board was reloaded."));

@@ -65,7 +65,8 @@ class BoardBridge : public QObject {
   // Where the board view's top-left corner is on the screen: tunnel rectangles are relative to it.
   Q_INVOKABLE void setBoardOrigin(QPoint screenTopLeft) { boardOrigin_ = screenTopLeft; }
   // The web view's load events, announced to the loading overlay.
-  Q_INVOKABLE void loadStarted();
+  // `url`, when given, is what starts loading: a refused navigation (a PDF link) starts nothing.
+  Q_INVOKABLE void loadStarted(const QUrl& url = QUrl());
   Q_INVOKABLE void loadFinished();
   Q_INVOKABLE void loadFailed(const QString& error);
 

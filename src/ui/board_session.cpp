@@ -310,7 +310,9 @@ void BoardSession::saveAs(const QString& name) {
     return;
   }
   if (clean.endsWith(kBoardSuffix)) clean.chop(kBoardSuffix.size());
-  const QString path = boardsFolder_ + QLatin1Char('/') + clean + kBoardSuffix;
+  QString path = boardsFolder_ + QLatin1Char('/') + clean + kBoardSuffix;
+  // Another board of that name is kept: this one takes the next free name.
+  if (path != boardPath_) path = newBoardPath(clean);
   QPointer<BoardSession> self(this);
   save(path, [self, path](const QString& error) {
     if (!self) return;
@@ -363,6 +365,8 @@ void BoardSession::onCommand(const QString& command) {
     newBoard(alertOnFailure());
   } else if (command == QLatin1String("export")) {
     emit exportRequested();
+  } else if (command == QLatin1String("keeppicture")) {
+    keepPicture(alertOnFailure());
   }
 }
 

@@ -135,7 +135,7 @@ ask SaveBoard "" >/dev/null || fail "SaveBoard failed"
 
 # The list of boards.
 ask SaveBoard "$boards/Second board.dravinboard" >/dev/null || fail "SaveBoard under a name failed"
-xdotool key ctrl+o
+xdotool key ctrl+shift+o
 sleep 1.5
 screenshot board-open.png
 xdotool key Escape

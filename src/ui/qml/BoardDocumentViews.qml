@@ -13,27 +13,28 @@ Item {
     readonly property bool typing: typeof boardBridge !== "undefined" && boardBridge.textEditing
 
     Shortcut {
-        sequences: [StandardKey.MoveToPreviousPage]
+        sequence: "PgUp"
         enabled: views.ready && !views.typing
         onActivated: boardSession.previousPage()
     }
     Shortcut {
-        sequences: [StandardKey.MoveToNextPage]
+        sequence: "PgDown"
         enabled: views.ready && !views.typing
         onActivated: boardSession.nextPage()
     }
     Shortcut {
-        sequences: [StandardKey.Open]
+        // Ctrl+O is the control bar's "Open File".
+        sequence: "Ctrl+Shift+O"
         enabled: views.ready
         onActivated: boardList.show()
     }
     Shortcut {
-        sequences: [StandardKey.Save]
+        sequence: "Ctrl+S"
         enabled: views.ready
         onActivated: boardSession.saveNow()
     }
     Shortcut {
-        sequences: [StandardKey.SaveAs]
+        sequence: "Ctrl+Shift+S"
         enabled: views.ready
         onActivated: saveAsDialog.show()
     }

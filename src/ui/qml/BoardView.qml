@@ -27,7 +27,7 @@ WebEngineView {
     }
 
     onLoadingChanged: loadRequest => {
-        if (loadRequest.status === WebEngineView.LoadStartedStatus) boardBridge.loadStarted()
+        if (loadRequest.status === WebEngineView.LoadStartedStatus) boardBridge.loadStarted(loadRequest.url)
         else if (loadRequest.status === WebEngineView.LoadSucceededStatus) boardBridge.loadFinished()
         else if (loadRequest.status === WebEngineView.LoadFailedStatus) boardBridge.loadFailed(loadRequest.errorString)
     }
