@@ -3,6 +3,7 @@
 #include <hidapi/hidapi.h>
 
 #include <chrono>
+#include <mutex>
 #include <vector>
 
 namespace dravin {
@@ -10,12 +11,12 @@ namespace dravin {
 namespace {
 constexpr int kReadSliceMs = 10;
 
-// hid_init is not thread-safe, and every link runs on a thread of its own.
-bool initialiseOnce() {
-  static std::once_flag once;
-  static bool ok = false;
-  std::call_once(once, [] { ok = hid_init() == 0; });
-  return ok;
+// hidapi keeps one process-wide error text that hid_init, hid_enumerate and hid_open_path free
+// and replace on every call, even when nothing fails; links on threads of their own that look for
+// their devices at once would free it twice. Those calls take turns across every link.
+std::mutex& globalStateMutex() {
+  static std::mutex mutex;
+  return mutex;
 }
 }  // namespace
 
@@ -27,11 +28,15 @@ HidapiTransport::~HidapiTransport() {
 
 bool HidapiTransport::open(std::uint16_t vendorId, std::uint16_t productId) {
   close();
-  if (!initialiseOnce()) return false;
-  hid_device_info* found = hid_enumerate(vendorId, productId);
-  if (!found) return false;
-  hid_device* opened = hid_open_path(found->path);
-  hid_free_enumeration(found);
+  hid_device* opened = nullptr;
+  {
+    std::lock_guard global(globalStateMutex());
+    if (hid_init() != 0) return false;
+    hid_device_info* found = hid_enumerate(vendorId, productId);
+    if (!found) return false;
+    opened = hid_open_path(found->path);
+    hid_free_enumeration(found);
+  }
   std::lock_guard lock(mutex_);
   device_ = opened;
   return device_ != nullptr;
