@@ -121,7 +121,9 @@ waitFor 120 test -f "$library/Lesson 3/Lesson 3.002.png" || fail "the deck was n
 sleep 1
 ask OpenOnBoard "$library/Lesson 3" >/dev/null || fail "OpenOnBoard refused the converted deck"
 [[ $(pages) == 6 ]] || fail "a 2-slide deck made the board $(pages) pages, not 6"
-sleep 1.5
+remote ShowLibrary false
+remote Annotate true
+sleep 2
 screenshot board-pages.png
 echo "a converted 2-slide deck gave 2 pages"
 

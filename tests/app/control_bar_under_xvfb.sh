@@ -114,7 +114,7 @@ press Escape
 # Viewers: the browser entry opens the browser panel over the picture, 960 x 640 in the middle of
 # the picture area (1892 x 1004 with the library slid away): its title bar runs along y 182-214.
 click $browsers $barY
-click 102 942
+click 68 942
 titleBar() { [[ $(colourAt 700 198) == "43,50,60" && $(colourAt 1200 198) == "43,50,60" ]]; }
 waitFor 5 titleBar || fail "the browser entry did not open the browser panel"
 
