@@ -72,6 +72,7 @@ ask OpenOnBoard "$work/desk/colours.pdf" >/dev/null || fail "OpenOnBoard refused
 [[ $(pages) == 4 ]] || fail "a 3-page PDF made the board $(pages) pages, not 4"
 sleep 1.5
 xdotool key p
+xdotool mousemove 881 40 click 1  # the black swatch of the tools bar
 drag 700 500 1200 640
 drag 700 640 1200 500
 sleep 1
