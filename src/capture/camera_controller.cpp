@@ -455,7 +455,7 @@ void CameraController::onVideoSample(GstSample* sample) {
   if (sink) sink->setVideoFrame(frame);
   if (recording && recording->writer) {
     recording->writer->pushVideo(sample);
-    if (recording->preview.isNull()) recording->preview = frame.toImage();
+    if (recording->preview.isNull()) recording->preview = frameImage(frame);
   }
 }
 
@@ -568,7 +568,7 @@ QImage CameraController::pictureAsSeen() const {
     frame = latestFrame_;
   }
   if (!frame.isValid()) return {};
-  return composeSnapshot(frame.toImage(), snapshotLayout(frame.size()));
+  return composeSnapshot(frameImage(frame), snapshotLayout(frame.size()));
 }
 
 void CameraController::takeSnapshot() {
@@ -592,7 +592,7 @@ void CameraController::takeSnapshot() {
   // Composing and encoding take longer than a frame: off the main thread.
   auto write = [self, frame, layout, path](const QImage& board) {
     QThreadPool::globalInstance()->start([self, frame, layout, board, path] {
-      QImage snapshot = composeSnapshot(frame.toImage(), layout, board);
+      QImage snapshot = composeSnapshot(frameImage(frame), layout, board);
       if (const QString reason = writeSnapshot(snapshot, path); !reason.isEmpty()) {
         // The name claimed for it goes too: a full disk leaves no empty picture behind.
         QFile::remove(path);

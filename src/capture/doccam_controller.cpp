@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "jpeg_encoder.h"
+#include "sample_frame.h"
 
 namespace dravin {
 
@@ -75,7 +76,7 @@ std::optional<QImage> DocCamController::latestFrameImage() {
   // Converted on request: the board asks for far fewer frames than the camera delivers.
   QVideoFrame frame = latestDocCamFrame();
   if (!frame.isValid()) return std::nullopt;
-  QImage image = frame.toImage();
+  QImage image = frameImage(frame);
   if (image.isNull()) return std::nullopt;
   return image;
 }
