@@ -24,7 +24,7 @@
 #   board: open 100-page pdf = T s (goal <= 1.5x pdftoppm)
 #   board: memory 100 pages = M MB (goal < 800)
 #   board: export 20 pages = T s
-# Settings (environment): BENCH_BUILD (build-bench).
+# Settings (environment): BENCH_BUILD (build-bench); BENCH_SKIP_PAGE=1 runs only the documents.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -40,7 +40,7 @@ bench="$build/src/tools/board_bench"
 
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 # The engine's own start-up chatter is left out; the page's script errors are kept.
-xvfb-run -a -s "-screen 0 1920x1080x24" "$bench" measure "$repo/resources/dravinboard/index.html" \
+[[ ${BENCH_SKIP_PAGE:-0} == 1 ]] || xvfb-run -a -s "-screen 0 1920x1080x24" "$bench" measure "$repo/resources/dravinboard/index.html" \
   2> >(grep -E '^(page|board_bench):' >&2)
 
 # ---- Documents: the real application ----
@@ -49,7 +49,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$repo/tests/app/make_colour_pdf.py" "$work/hundred.pdf" --pages 100
 python3 "$repo/tests/app/make_colour_pdf.py" "$work/nineteen.pdf" --pages 19
-export BENCH_APP="$app" BENCH_WORK="$work"
+# The web engine's sandbox does not run as root (containers, CI).
+export BENCH_APP="$app" BENCH_WORK="$work" QTWEBENGINE_DISABLE_SANDBOX=1
 xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- bash -c '
 set -euo pipefail
 ask() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}"; }
@@ -57,7 +58,7 @@ now() { date +%s.%N; }
 calc() { python3 -c "print($*)"; }
 run() {  # storage folder: starts the application with its own settings and waits for the board
   export XDG_CONFIG_HOME="$BENCH_WORK/config-$1" XDG_CACHE_HOME="$BENCH_WORK/cache-$1" XDG_DATA_HOME="$BENCH_WORK/data-$1"
-  mkdir -p "$XDG_CONFIG_HOME/Pelora"
+  mkdir -p "$XDG_CONFIG_HOME/Pelora" "$BENCH_WORK/storage-$1"
   printf "[General]\nbookmark_folder=%s\n" "$BENCH_WORK/storage-$1" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"
   "$BENCH_APP" --demo-devices >"$BENCH_WORK/app-$1.log" 2>&1 &
   pid=$!
@@ -65,7 +66,8 @@ run() {  # storage folder: starts the application with its own settings and wait
     grep -q didFinish1 "$BENCH_WORK/app-$1.log" && ask BoardPageCount >/dev/null 2>&1 && return 0
     sleep 0.2
   done
-  echo "board_bench: the application did not start" >&2
+  echo "board_bench: the application did not start:" >&2
+  tail -n 20 "$BENCH_WORK/app-$1.log" >&2
   exit 1
 }
 renderers() { pgrep -f "QtWebEngineProcess.*--type=renderer" || true; }
@@ -81,7 +83,7 @@ for _ in $(seq 100); do ask NextBoardPage >/dev/null; sleep 0.05; done
 sleep 2
 peak=0
 for r in $(renderers); do
-  kb=$(sed -nE "s/^VmHWM: +([0-9]+) kB/\1/p" /proc/$r/status 2>/dev/null || echo 0)
+  kb=$(sed -nE "s/^VmHWM:[[:space:]]+([0-9]+) kB/\1/p" /proc/$r/status 2>/dev/null || echo 0)
   (( kb > peak )) && peak=$kb
 done
 kill -TERM $pid; wait $pid || true

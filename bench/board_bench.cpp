@@ -174,12 +174,12 @@ struct Figures {
 };
 
 Figures measure(Page& page) {
-  // Pen strokes zigzag across the page, as handwriting does.
+  // Pen strokes zigzag across the page, as handwriting does, right of the page strip.
   std::vector<double> moves;
-  page.mouse(QEvent::MouseMove, {100, 400}, Qt::NoButton);
-  page.mouse(QEvent::MouseButtonPress, {100, 400}, Qt::LeftButton);
+  page.mouse(QEvent::MouseMove, {250, 400}, Qt::NoButton);
+  page.mouse(QEvent::MouseButtonPress, {250, 400}, Qt::LeftButton);
   for (int i = 1; i <= kMoves; ++i) {
-    const QPoint at(100 + i * 5, 400 + ((i / 4) % 2 == 0 ? i % 4 : 4 - i % 4) * 12);
+    const QPoint at(250 + i * 4, 400 + ((i / 4) % 2 == 0 ? i % 4 : 4 - i % 4) * 12);
     const int before = page.frames();
     page.mouse(QEvent::MouseMove, at, Qt::LeftButton);
     page.waitFrame(before);
@@ -187,7 +187,7 @@ Figures measure(Page& page) {
         page.js("[benchMove.end - benchMove.start, DravinBoard.board.stats.renderMs]").toList();
     moves.push_back(t.value(0).toDouble() + t.value(1).toDouble());
   }
-  page.mouse(QEvent::MouseButtonRelease, {100 + kMoves * 5, 400}, Qt::NoButton);
+  page.mouse(QEvent::MouseButtonRelease, {250 + kMoves * 4, 400}, Qt::NoButton);
   page.settle();
 
   // A stroke drawn and undone, again and again: the undo and the frame it brings.

@@ -18,6 +18,7 @@
 #include "board_file.h"
 #include "board_import.h"
 #include "serial_queue.h"
+#include "user_texts.h"
 
 namespace dravin {
 
@@ -144,7 +145,7 @@ void BoardSession::autosave() {
 }
 
 void BoardSession::save(const QString& path, Done done) {
-  if (boardsFolder_.isEmpty()) return done(QStringLiteral("No storage folder is chosen yet."));
+  if (boardsFolder_.isEmpty()) return done(texts::kSaveGuard);
   if (saving_) {
     // One save at a time; this one follows when the running one ends.
     QPointer<BoardSession> self(this);
@@ -405,7 +406,8 @@ void BoardSession::keepPicture(Done done) {
 void BoardSession::openOnBoard(const QString& path, bool asBackground, Done done) {
   const QFileInfo file(path);
   if (file.suffix().toLower() == kBoardSuffix.mid(1) && file.isFile()) return openBoard(path, done);
-  if (assetsFolder_.isEmpty()) return done(QStringLiteral("The board cannot take files yet."));
+  // The pictures reach the page through the server, which starts with the storage folder.
+  if (assetsFolder_.isEmpty()) return done(texts::kSaveGuard);
   const QString assets = assetsFolder_;
   setProgress(QStringLiteral("Opening ") + file.fileName() + QStringLiteral("…"), 0);
   QPointer<BoardSession> self(this);
@@ -435,9 +437,7 @@ void BoardSession::openOnBoard(const QString& path, bool asBackground, Done done
 // ---- Export -------------------------------------------------------------------------------
 
 void BoardSession::exportAs(const QString& kind) {
-  auto folders = boardsFolder_;
-  if (folders.isEmpty())
-    return emit alertRequested(QStringLiteral("No storage folder is chosen yet."));
+  if (boardsFolder_.isEmpty()) return emit alertRequested(texts::kSaveGuard);
   const QString images = QDir(boardsFolder_ + QStringLiteral("/../images")).absolutePath();
   const bool pdf = kind == QLatin1String("pdf");
   QString base = images + QLatin1Char('/') + boardName();
