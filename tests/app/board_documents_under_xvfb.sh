@@ -25,14 +25,6 @@ library=$work/storage/Nolbek/~library
 ask() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}"; }
 pages() { ask BoardPageCount | grep -oE '[0-9]+' | head -n 1; }
 pagesAre() { [[ $(pages) == "$1" ]]; }
-drag() {
-  xdotool mousemove "$1" "$2" mousedown 1
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
-    sleep 0.03
-  done
-  xdotool mouseup 1
-}
 # The colour in the middle of page N of a PDF, as "r,g,b".
 pdfColour() {
   pdftoppm -r 20 -f "$2" -l "$2" -png "$1" "$work/page" &&

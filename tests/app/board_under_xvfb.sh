@@ -31,14 +31,6 @@ eraserIsArea() { [[ $(probe "DravinBoard.summary().eraserMode") == '"area"' ]]; 
 zoomIs() { [[ $(probe "DravinBoard.summary().zoom") == "$1" ]]; }
 placementTold() { [[ $(probe "DravinBoard.board.state.placement !== null && DravinBoard.board.state.placement !== undefined") == true ]]; }
 # Presses the mouse at $1,$2, moves in steps to $3,$4 and lets go there.
-drag() {
-  xdotool mousemove "$1" "$2" mousedown 1
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
-    sleep 0.03
-  done
-  xdotool mouseup 1
-}
 
 "$app" --demo-devices >"$work/app.log" 2>&1 &
 pid=$!

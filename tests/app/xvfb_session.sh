@@ -78,6 +78,15 @@ smallDisk() {
   fi
   mounts+=("$1")
 }
+# Drags with the left button from (x1, y1) to (x2, y2) in ten steps, as a hand does.
+drag() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
+    sleep 0.03
+  done
+  xdotool mouseup 1
+}
 screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 # The id of a visible window whose title matches, waiting up to 10 s. A search can fail when a
 # window goes away while it looks, so it is tried again.

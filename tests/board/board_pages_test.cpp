@@ -17,47 +17,15 @@
 #include <optional>
 #include <ostream>
 
+#include "board_page_fixture.h"
 #include "web_view_input.h"
-
-// Failures print the page's text, not its UTF-16 code units.
-void PrintTo(const QString& text, std::ostream* out) {
-  *out << text.toStdString();
-}
 
 namespace {
 
-constexpr int kWaitMs = 15000;
+constexpr int kWaitMs = BoardPageFixture::kWaitMs;
 
-class BoardPages : public ::testing::Test {
+class BoardPages : public BoardPageFixture {
  protected:
-  void SetUp() override {
-    view_.resize(1280, 800);
-    view_.show();
-    std::optional<bool> loaded;
-    QObject::connect(view_.page(), &QWebEnginePage::loadFinished, &view_,
-                     [&](bool ok) { loaded = ok; });
-    view_.load(QUrl::fromLocalFile(DRAVIN_SOURCE_DIR "/resources/dravinboard/index.html"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.has_value(); }, kWaitMs));
-    ASSERT_TRUE(*loaded);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view_.focusProxy() != nullptr; }, kWaitMs));
-    js(R"(window.posted = [];
-      window.webkit = { messageHandlers: { swiftMessageHandler: {
-        postMessage: (m) => posted.push(JSON.parse(JSON.stringify(m))) } } };
-      allowAnnotation(true); true)");
-  }
-
-  QVariant js(const QString& script) {
-    std::optional<QVariant> result;
-    view_.page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, kWaitMs))
-        << script.toStdString();
-    return result.value_or(QVariant());
-  }
-
-  bool waitJs(const QString& condition) {
-    return QTest::qWaitFor([&] { return js(condition).toBool(); }, kWaitMs);
-  }
-
   QJsonArray posted(const QString& type) {
     const QString script = QStringLiteral("JSON.stringify(posted.filter(m => m.type === '%1'))");
     return QJsonDocument::fromJson(js(script.arg(type)).toString().toUtf8()).array();
@@ -104,8 +72,6 @@ class BoardPages : public ::testing::Test {
         << method.toStdString();
     return reply;
   }
-
-  QWebEngineView view_;
 };
 
 // The box of the pixels in `area` that are clearly red: "left,top,right,bottom".

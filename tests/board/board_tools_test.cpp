@@ -17,48 +17,15 @@
 #include <optional>
 #include <ostream>
 
+#include "board_page_fixture.h"
 #include "web_view_input.h"
-
-// Failures print the page's text, not its UTF-16 code units.
-void PrintTo(const QString& text, std::ostream* out) {
-  *out << text.toStdString();
-}
 
 namespace {
 
-constexpr int kWaitMs = 15000;
+constexpr int kWaitMs = BoardPageFixture::kWaitMs;
 
-class BoardTools : public ::testing::Test {
+class BoardTools : public BoardPageFixture {
  protected:
-  void SetUp() override {
-    view_.resize(1280, 800);
-    view_.show();
-    std::optional<bool> loaded;
-    QObject::connect(view_.page(), &QWebEnginePage::loadFinished, &view_,
-                     [&](bool ok) { loaded = ok; });
-    view_.load(QUrl::fromLocalFile(DRAVIN_SOURCE_DIR "/resources/dravinboard/index.html"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.has_value(); }, kWaitMs));
-    ASSERT_TRUE(*loaded);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view_.focusProxy() != nullptr; }, kWaitMs));
-    // Stands in for the application's handler: records what the page posts.
-    js(R"(window.posted = [];
-      window.webkit = { messageHandlers: { swiftMessageHandler: {
-        postMessage: (m) => posted.push(JSON.parse(JSON.stringify(m))) } } };
-      allowAnnotation(true); true)");
-  }
-
-  QVariant js(const QString& script) {
-    std::optional<QVariant> result;
-    view_.page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, kWaitMs))
-        << script.toStdString();
-    return result.value_or(QVariant());
-  }
-
-  bool waitJs(const QString& condition) {
-    return QTest::qWaitFor([&] { return js(condition).toBool(); }, kWaitMs);
-  }
-
   QJsonObject summary() {
     return QJsonDocument::fromJson(js("JSON.stringify(DravinBoard.summary())").toString().toUtf8())
         .object();
@@ -119,8 +86,6 @@ class BoardTools : public ::testing::Test {
   bool waitItems(int count) {
     return QTest::qWaitFor([&] { return items().size() == count; }, kWaitMs);
   }
-
-  QWebEngineView view_;
 };
 
 TEST_F(BoardTools, KeysTextAndShapesWithTheirHistory) {
