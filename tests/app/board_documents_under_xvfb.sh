@@ -135,6 +135,15 @@ sleep 1.5
 screenshot board-open.png
 xdotool key Escape
 
+# A change made just before quitting is saved at quit.
+remote NewBoardPage
+[[ $(pages) == 7 ]] || fail "NewBoardPage made $(pages) pages, not 7"
+kill -TERM "$pid"
+wait "$pid" && status=0 || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the application exited with $status"
+start
+waitFor 10 pagesAre 7 || fail "the page added just before quitting is gone: $(pages) pages"
 kill -TERM "$pid"
 wait "$pid" && status=0 || status=$?
 pid=
