@@ -117,12 +117,17 @@ void BoardSession::pageCall(const QString& method, const QVariantList& args, Don
 // ---- Restoring and saving -----------------------------------------------------------------
 
 void BoardSession::onPageLoaded() {
-  if (restored_ || boardsFolder_.isEmpty() || !bridge_.pageReady()) return;
+  if (boardsFolder_.isEmpty() || !bridge_.pageReady()) return;
+  // At start the board of the last run; a page loaded again later (its process ended and it was
+  // reloaded) starts empty and gets the board back as last saved, which an autosave of the empty
+  // page would otherwise replace.
+  const QString board = restored_ ? boardPath_ : appSettings().value(kLastBoardKey).toString();
   restored_ = true;
-  const QString last = appSettings().value(kLastBoardKey).toString();
-  if (last.isEmpty() || !QFileInfo::exists(last)) return;
+  if (board.isEmpty() || !QFileInfo::exists(board)) return;
+  dirty_ = false;
+  autosaveTimer_.stop();
   QPointer<BoardSession> self(this);
-  loadDocument(last, true, [self, last](const QString& error) {
+  loadDocument(board, true, [self](const QString& error) {
     if (!self || error.isEmpty()) return;
     logLine(QStringLiteral("The last board could not be opened: ") + error);
     emit self->alertRequested(error);

@@ -105,6 +105,13 @@ pdftotext "$work/y.pdf" - | grep -q "Photosynthesis" || fail "after a kill the t
 near "$(pdfColour "$work/y.pdf" 3)" 0,192,0 || fail "after a kill page 3 lost its PDF page"
 echo "after SIGKILL the board came back with 4 pages and its text"
 
+# The page's own process ends: the page loads again and gets the board back.
+loads=$(grep -c didFinish1 "$work/app.log")
+pkill -KILL -f "QtWebEngineProcess --type=renderer" || fail "no renderer process to end"
+waitFor 20 bash -c "(( \$(grep -c didFinish1 '$work/app.log') > $loads ))" || fail "the board page was not loaded again"
+waitFor 10 pagesAre 4 || fail "after its process ended the page has $(pages) pages, not 4"
+echo "after the page's process ended the board came back"
+
 # A slide deck converted by the library: a page per slide.
 cp "$fixtures/two_slides.fodp" "$work/desk/Lesson 3.fodp"
 soffice "-env:UserInstallation=file://$work/lo-profile" --headless --convert-to pptx \

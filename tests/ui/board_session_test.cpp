@@ -140,14 +140,23 @@ TEST(BoardSession, SavesByItselfComesBackAndNeverWritesOverWhatItCannotRead) {
     saved = session.boardPath();
   }
 
-  // The next start opens the board that was open.
+  // The next start opens the board that was open; so does a page that loads again (its
+  // process ended), instead of saving its empty board over the file.
   {
     FakePage page(bridge);
     BoardSession session(bridge);
     session.setFolders(boards, assets);
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.boardPath() == saved; }, 5000));
-    EXPECT_EQ(page.document.value("pages").toArray().at(0).toObject().value("items"),
-              (QJsonArray{QJsonObject{{"kind", "text"}, {"text", "Photosynthesis"}}}));
+    const QJsonArray written{QJsonObject{{"kind", "text"}, {"text", "Photosynthesis"}}};
+    EXPECT_EQ(page.document.value("pages").toArray().at(0).toObject().value("items"), written);
+    page.document["pages"] = QJsonArray{FakePage::page("none")};
+    bridge.loadStarted();
+    bridge.loadFinished();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          return page.document.value("pages").toArray().at(0).toObject().value("items") == written;
+        },
+        5000));
   }
 
   // A board that cannot be read is named in an alert, opened never, and never written over.

@@ -32,6 +32,15 @@ WebEngineView {
         else if (loadRequest.status === WebEngineView.LoadFailedStatus) boardBridge.loadFailed(loadRequest.errorString)
     }
 
+    // A page whose process ended is blank and hears nothing: it is loaded again, and the
+    // application gives it back its board as last saved.
+    onRenderProcessTerminated: (terminationStatus, exitCode) => reloadTimer.start()
+    Timer {
+        id: reloadTimer
+        interval: 1000
+        onTriggered: board.reload()
+    }
+
     function reportOrigin() {
         const origin = board.mapToGlobal(0, 0)
         boardBridge.setBoardOrigin(Qt.point(Math.round(origin.x), Math.round(origin.y)))
