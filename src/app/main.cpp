@@ -96,5 +96,8 @@ int main(int argc, char** argv) {
                    &dravin::AppDelegate::applicationWillTerminate);
   delegate.launchApplication();
   if (engine.rootObjects().isEmpty()) return 1;
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  // The window's bindings read the delegate's objects, so the window goes before them.
+  qDeleteAll(engine.rootObjects());
+  return status;
 }

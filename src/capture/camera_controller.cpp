@@ -74,6 +74,8 @@ CameraController::CameraController(std::unique_ptr<DeviceSource> devices,
       tuning_(memory ? std::move(memory) : std::make_unique<CameraMemory>()) {}
 
 CameraController::~CameraController() {
+  // A preparation or rescan under way finishes first, so that none starts a session after this.
+  queue_.reset();
   std::shared_ptr<Recording> recording;
   {
     std::lock_guard lock(frameMutex_);
@@ -94,7 +96,7 @@ CameraController::~CameraController() {
 // Preparation and device switching, on the queue.
 
 void CameraController::prepare(Completion completion) {
-  queue_.dispatch([this, completion = std::move(completion)] {
+  queue_->dispatch([this, completion = std::move(completion)] {
     std::optional<CameraControllerError> failure;
     try {
       DiscoveredDevices found;
@@ -141,7 +143,7 @@ void CameraController::setSelection(std::optional<TarvoCamera> camera, std::opti
 }
 
 void CameraController::applySelection() {
-  queue_.dispatch([this] {
+  queue_->dispatch([this] {
     std::optional<TarvoCamera> camera;
     std::optional<TarvoMic> mic;
     bool fullHD, ultraHD;
@@ -175,7 +177,7 @@ void CameraController::scheduleRescan(QPointer<CameraController> self) {
   onMainThread([self] {
     // A burst of messages (a monitor starting, a camera with several nodes) takes one look.
     if (!self || self->rescanPending_.exchange(true)) return;
-    self->queue_.dispatch([self] {
+    self->queue_->dispatch([self] {
       if (!self) return;
       self->rescanPending_ = false;
       self->rescanDevices();

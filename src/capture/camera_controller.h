@@ -172,7 +172,9 @@ class CameraController : public QObject {
 
   std::unique_ptr<DeviceSource> devices_;
   CameraTuning tuning_;
-  SerialQueue queue_{QStringLiteral("camera_controller")};
+  // Ended first when the controller goes: work under way must not find its state gone.
+  std::unique_ptr<SerialQueue> queue_ =
+      std::make_unique<SerialQueue>(QStringLiteral("camera_controller"));
 
   mutable std::mutex stateMutex_;  // the lists, the selection and the session
   DiscoveredDevices discovered_;
