@@ -33,7 +33,7 @@ TEST(BoardAssets, ImportsFilesByContentAndRefusesImpostors) {
     EXPECT_EQ(test::readAll(assets.pathOf(first.reference)), bytes);
     const AssetImport again = assets.importFile(picture);
     EXPECT_EQ(again.reference, first.reference);
-    EXPECT_EQ(test::filesUnder(assets.folder()), QStringList{sha1Of(bytes) + ".png"});
+    EXPECT_EQ(filesUnder(assets.folder()), QStringList{sha1Of(bytes) + ".png"});
   }
   {  // a damaged copy in the folder is replaced by the real bytes
     const QString kept = assets.folder() + "/" + sha1Of(bytes) + ".png";
@@ -59,8 +59,8 @@ TEST(BoardAssets, ImportsFilesByContentAndRefusesImpostors) {
 
     const AssetImport missing = assets.importFile(dir.filePath("gone.png"));
     EXPECT_TRUE(missing.error.contains(dir.filePath("gone.png"))) << missing.error.toStdString();
-    EXPECT_EQ(test::filesUnder(assets.folder()).size(), 1)
-        << test::filesUnder(assets.folder()).join(' ').toStdString();
+    EXPECT_EQ(filesUnder(assets.folder()).size(), 1)
+        << filesUnder(assets.folder()).join(' ').toStdString();
   }
   {  // a picture in memory becomes a PNG asset, the same one each time
     const QImage image = test::filled({16, 8}, Qt::blue);

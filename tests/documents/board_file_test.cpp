@@ -87,7 +87,7 @@ TEST(BoardFile, RoundTripToAnotherMachine) {
               test::readAll(board.assets.folder() + "/" + name))
         << name.toStdString();
   }
-  EXPECT_EQ(test::filesUnder(otherAssets).size(), 2);
+  EXPECT_EQ(filesUnder(otherAssets).size(), 2);
   const QImage kept = readBoardThumbnail(path);
   EXPECT_EQ(kept.size(), thumbnail.size());
   EXPECT_EQ(kept.pixelColor(10, 10), QColor(Qt::green));
@@ -187,8 +187,8 @@ TEST(BoardFile, RefusesDamagedNewerAndHostileFilesAndNeverOverwritesThem) {
     const BoardFileRead read = readBoardFile(path, assets);
     EXPECT_EQ(read.error, c.expected);
     EXPECT_TRUE(read.document.isEmpty());
-    EXPECT_TRUE(test::filesUnder(assets).isEmpty())
-        << test::filesUnder(assets).join(' ').toStdString();
+    EXPECT_TRUE(filesUnder(assets).isEmpty())
+        << filesUnder(assets).join(' ').toStdString();
     EXPECT_FALSE(QFile::exists(fresh.filePath(pictureName)));
     EXPECT_FALSE(QFile::exists(fresh.filePath("escape.png")));
     // An autosave onto it is refused and leaves it as it was.
@@ -238,7 +238,7 @@ TEST(BoardFile, FailedWriteKeepsTheOldFile) {
     EXPECT_TRUE(error.contains("disk is full")) << error.toStdString();
   }
   EXPECT_EQ(test::readAll(path), before);
-  EXPECT_EQ(test::filesUnder(folder), QStringList{"lesson.dravinboard"});
+  EXPECT_EQ(filesUnder(folder), QStringList{"lesson.dravinboard"});
 
   if (mounted) {
     ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
@@ -277,7 +277,7 @@ TEST(BoardFile, RandomDamageIsRefusedOrHarmless) {
       continue;
     }
     // Read: every asset it put in the folder is the one its name says.
-    for (const QString& name : test::filesUnder(fresh.filePath("assets"))) {
+    for (const QString& name : filesUnder(fresh.filePath("assets"))) {
       const QByteArray asset = test::readAll(fresh.filePath("assets/" + name));
       EXPECT_TRUE(
           name.startsWith(QCryptographicHash::hash(asset, QCryptographicHash::Sha1).toHex()))

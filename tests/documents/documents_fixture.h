@@ -16,6 +16,8 @@
 #include <map>
 #include <string>
 
+#include "files_under.h"
+
 namespace test {
 
 // One page per colour, each filled with it; A5 landscape.
@@ -73,23 +75,6 @@ inline bool writeZip(const QString& path,
     }
   }
   return zip_close(archive) == 0;
-}
-
-// Every file under `folder`, hidden ones included, relative and sorted.
-inline QStringList filesUnder(const QString& folder) {
-  QStringList names;
-  const QDir dir(folder);
-  for (const QFileInfo& entry :
-       dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
-    if (entry.isDir()) {
-      for (const QString& inner : filesUnder(entry.filePath()))
-        names.append(entry.fileName() + '/' + inner);
-    } else {
-      names.append(entry.fileName());
-    }
-  }
-  names.sort();
-  return names;
 }
 
 inline bool sameColour(QRgb pixel, QColor expected, int tolerance = 24) {

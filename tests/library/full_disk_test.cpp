@@ -16,6 +16,7 @@
 
 #include "bookmark_store.h"
 #include "file_library.h"
+#include "files_under.h"
 #include "gif_writer.h"
 #include "library_fixture.h"
 #include "template_library.h"
@@ -30,23 +31,6 @@ QImage page(QColor colour) {
   QImage image(320, 200, QImage::Format_ARGB32);
   image.fill(colour);
   return image;
-}
-
-// Everything in `folder` and below, hidden work files included.
-QStringList filesUnder(const QString& folder) {
-  QStringList names;
-  QDir dir(folder);
-  for (const QFileInfo& entry :
-       dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
-    if (entry.isDir()) {
-      for (const QString& inner : filesUnder(entry.filePath()))
-        names.append(entry.fileName() + '/' + inner);
-    } else {
-      names.append(entry.fileName());
-    }
-  }
-  names.sort();
-  return names;
 }
 
 // A storage folder on a 2 MB disk of its own, with the tree made and granted.
