@@ -11,6 +11,8 @@
 #include <optional>
 #include <ostream>
 
+#include "web_view_input.h"
+
 // Failures print the page's text, not its UTF-16 code units.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << text.toStdString();
@@ -50,6 +52,26 @@ class BoardPageFixture : public ::testing::Test {
   bool waitJs(const QString& condition) {
     return QTest::qWaitFor([&] { return js(condition).toBool(); }, kWaitMs);
   }
+
+  void drag(QPoint from, QPoint to, int steps = 10) {
+    test::dragMouse(view_.focusProxy(), from, to, steps);
+  }
+  void click(QPoint at) { drag(at, at, 0); }
+
+  // Input reaches the page asynchronously: a button in a popover opened by the click before
+  // may not be laid out yet, so this waits until the element has a box.
+  QPoint centreOf(const QString& selector) {
+    const QString box = QStringLiteral(
+        "(() => { const e = document.querySelector('%1'); if (!e) return [];"
+        " const r = e.getBoundingClientRect();"
+        " return r.width > 0 ? [r.left + r.width / 2, r.top + r.height / 2] : []; })()");
+    QVariantList r;
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return (r = js(box.arg(selector)).toList()).size() == 2; }, kWaitMs))
+        << selector.toStdString() << " has no box";
+    return QPoint(r.value(0).toInt(), r.value(1).toInt());
+  }
+  void press(const QString& selector) { click(centreOf(selector)); }
 
   QWebEngineView view_;
 };

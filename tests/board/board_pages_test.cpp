@@ -18,7 +18,6 @@
 #include <ostream>
 
 #include "board_page_fixture.h"
-#include "web_view_input.h"
 
 namespace {
 
@@ -41,21 +40,6 @@ class BoardPages : public BoardPageFixture {
   QString itemCounts() {
     return js("DravinBoard.serialize().pages.map((p) => p.items.length).join()").toString();
   }
-
-  QPoint centreOf(const QString& selector) {
-    const QVariantList r =
-        js(QStringLiteral("(() => { const r = document.querySelector('%1').getBoundingClientRect();"
-                          " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-               .arg(selector))
-            .toList();
-    return QPoint(r.value(0).toInt(), r.value(1).toInt());
-  }
-
-  void drag(QPoint from, QPoint to, int steps = 10) {
-    test::dragMouse(view_.focusProxy(), from, to, steps);
-  }
-  void click(QPoint at) { drag(at, at, 0); }
-  void press(const QString& selector) { click(centreOf(selector)); }
 
   // The application's request; the reply message that answers it.
   QJsonObject request(int id, const QString& method, const QString& args) {

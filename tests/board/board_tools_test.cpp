@@ -50,21 +50,6 @@ class BoardTools : public BoardPageFixture {
   void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
     test::sendMouse(view_.focusProxy(), type, at, buttons);
   }
-  void drag(QPoint from, QPoint to, int steps = 10) {
-    test::dragMouse(view_.focusProxy(), from, to, steps);
-  }
-
-  void click(QPoint at) { drag(at, at, 0); }
-
-  QPoint centreOf(const QString& selector) {
-    const QVariantList r =
-        js(QStringLiteral("(() => { const r = document.querySelector('%1').getBoundingClientRect();"
-                          " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-               .arg(selector))
-            .toList();
-    return QPoint(r.value(0).toInt(), r.value(1).toInt());
-  }
-
   // As a window system delivers it: press, release, double click, release.
   void doubleClick(QPoint at) {
     click(at);
