@@ -10,7 +10,7 @@
 #include "frame_timer.h"
 #include "settings_store.h"
 #include "update_checker.h"
-#include "virtual_camera.h"
+#include "virtual_camera_setup.h"
 
 namespace dravin {
 

@@ -26,6 +26,7 @@
 #include "frame_timer.h"
 #include "v4l2_output.h"
 #include "virtual_camera.h"
+#include "virtual_camera_setup.h"
 
 namespace dravin {
 namespace {
