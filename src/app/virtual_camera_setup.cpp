@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 #include "app_log.h"
 
 namespace dravin {
@@ -20,17 +23,25 @@ VirtualCameraSetup::VirtualCameraSetup(std::function<std::string()> findDevice, 
 }
 
 QStringList VirtualCameraSetup::defaultCommand() {
-  // Loading a kernel module takes root: the desktop's own authorisation dialog asks for it.
-  if (geteuid() == 0) return {QStringLiteral("modprobe")};
-  return {QStringLiteral("pkexec"), QStringLiteral("modprobe")};
+  // Loading a kernel module and writing /etc take root: the desktop's own authorisation dialog
+  // asks for it, once, through the package's polkit action for the helper.
+  if (geteuid() == 0) return {helperPath()};
+  return {QStringLiteral("pkexec"), helperPath()};
 }
 
-QStringList VirtualCameraSetup::moduleArguments() {
-  // modprobe quotes a value with a space itself. exclusive_caps makes the device a capture device
-  // only while frames are written, which browsers need in order to list it; the kernel picks the
-  // device number, so cameras already present keep theirs.
-  return {kModule, QStringLiteral("card_label=") + kVirtualCameraLabel,
-          QStringLiteral("exclusive_caps=1")};
+QString VirtualCameraSetup::helperPath() {
+  const QString installed =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/" DRAVIN_INSTALLED_SETUP_HELPER);
+  if (QFileInfo(installed).isExecutable()) return QFileInfo(installed).canonicalFilePath();
+  return QStringLiteral(DRAVIN_SOURCE_SETUP_HELPER);
+}
+
+QString VirtualCameraSetup::adminHint() const {
+  return QStringLiteral(
+             "Setting it up asks once for an administrator's password. Without administrator "
+             "rights, ask an administrator to install the Debian package %1 and to run %2 as "
+             "root (or to click “Set Up Virtual Camera” here).")
+      .arg(kModulePackage, helperPath());
 }
 
 void VirtualCameraSetup::refresh() {
@@ -53,7 +64,7 @@ void VirtualCameraSetup::setUp() {
   if (process_ || command_.isEmpty()) return;
   process_ = new QProcess(this);
   process_->setProgram(command_.first());
-  process_->setArguments(command_.mid(1) + moduleArguments());
+  process_->setArguments(command_.mid(1));
   process_->setProcessChannelMode(QProcess::MergedChannels);
   connect(process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus exit) {
     const QString output = QString::fromLocal8Bit(process_->readAll()).trimmed();
@@ -110,7 +121,7 @@ void VirtualCameraSetup::finished(int exitCode, const QString& output) {
     failed(QStringLiteral("%1 is loaded but has no device \u201c%2\u201d")
                .arg(kModule, kVirtualCameraLabel),
            QStringLiteral("The %1 module is already loaded without a \u201c%2\u201d device. "
-                          "Unload it (modprobe -r %1) or restart, then try again.")
+                          "Restart the computer: it now loads with that device at every start.")
                .arg(kModule, kVirtualCameraLabel));
     return;
   }

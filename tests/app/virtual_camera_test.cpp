@@ -1,5 +1,5 @@
 // The virtual camera: its codes, the device lookup in sysfs, the frame timer, the feed writing
-// real window pictures into a FIFO under Xvfb, and the one-click setup with a stand-in command.
+// real window pictures into a FIFO under Xvfb.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -26,7 +26,6 @@
 #include "frame_timer.h"
 #include "v4l2_output.h"
 #include "virtual_camera.h"
-#include "virtual_camera_setup.h"
 
 namespace dravin {
 namespace {
@@ -369,78 +368,6 @@ TEST(VirtualCameraFeed, WindowFramesUnderXvfb) {
     EXPECT_FALSE(feed.pushFrame());
     reader.stop();
     EXPECT_TRUE(reader.bytes().isEmpty());
-  }
-}
-
-TEST(VirtualCameraSetup, LaunchCheckAndSetUp) {
-  QTemporaryDir dir;
-  const QString sysfs = dir.filePath("video4linux");
-  QDir().mkpath(sysfs);
-  auto lookup = [sysfs] {
-    return v4l2::findDeviceByLabel(kVirtualCameraLabel, sysfs.toStdString(), "/dev");
-  };
-  // A stand-in for "pkexec modprobe": the module arguments arrive as $1, $2, $3.
-  auto setup = [&](const QString& script) {
-    return std::make_unique<VirtualCameraSetup>(lookup,
-                                                QStringList{"/bin/sh", "-c", script, "modprobe"});
-  };
-  auto runToEnd = [](VirtualCameraSetup& s) {
-    s.setUp();
-    EXPECT_TRUE(s.busy());
-    QSignalSpy spy(&s, &VirtualCameraSetup::changed);
-    while (s.busy()) ASSERT_TRUE(spy.wait(5000));
-  };
-  {  // missing at launch: the approval line and the button's state
-    LogCapture log;
-    auto s = setup("exit 0");
-    s->checkAtLaunch();
-    EXPECT_EQ(log.text(), "camera extension requestNeedsUserApproval\n");
-    EXPECT_FALSE(s->ready());
-  }
-  {  // the module is not installed: the package to install is named
-    LogCapture log;
-    auto s = setup(
-        "echo 'modprobe: FATAL: Module v4l2loopback not found in directory /lib/modules/6.1.0' "
-        ">&2; echo; echo 'second line'; exit 1");
-    runToEnd(*s);
-    EXPECT_FALSE(s->ready());
-    EXPECT_TRUE(s->status().contains("v4l2loopback-dkms")) << s->status().toStdString();
-    EXPECT_EQ(log.text(),
-              "camera extension request overloaded - ERROR modprobe: FATAL: Module v4l2loopback "
-              "not found in directory /lib/modules/6.1.0; second line\n");
-  }
-  {  // loaded, but an earlier load without our device: success is not claimed
-    LogCapture log;
-    auto s = setup("exit 0");
-    runToEnd(*s);
-    EXPECT_FALSE(s->ready());
-    EXPECT_NE(log.text().find("camera extension request overloaded - ERROR "), std::string::npos);
-    EXPECT_TRUE(s->status().contains("already loaded"));
-  }
-  {  // the authorisation tool is missing
-    LogCapture log;
-    VirtualCameraSetup s(lookup, {"/nonexistent/pkexec", "modprobe"});
-    runToEnd(s);
-    EXPECT_EQ(log.text(),
-              "camera extension request overloaded - ERROR /nonexistent/pkexec could not be "
-              "started\n");
-  }
-  {  // the exact arguments load the module; the device appears and is ready
-    LogCapture log;
-    auto s = setup(QString(R"(
-      [ "$1" = v4l2loopback ] && [ "$2" = "card_label=Pelora AppCam" ] && [ "$3" = exclusive_caps=1 ] || exit 3
-      mkdir -p '%1/video4' && echo 'Pelora AppCam' > '%1/video4/name')")
-                       .arg(sysfs));
-    runToEnd(*s);
-    EXPECT_TRUE(s->ready()) << s->status().toStdString();
-    EXPECT_EQ(log.text(), "camera extension request overloaded - result) 0\n");
-  }
-  {  // present at launch: no approval line
-    LogCapture log;
-    auto s = setup("exit 1");
-    s->checkAtLaunch();
-    EXPECT_TRUE(s->ready());
-    EXPECT_EQ(log.text(), "");
   }
 }
 

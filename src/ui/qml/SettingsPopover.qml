@@ -73,6 +73,15 @@ PopoverPanel {
                 text: "Set Up Virtual Camera"
                 onClicked: virtualCameraRow.setup.setUp()
             }
+            Label {
+                objectName: "virtualCameraAdminHint"
+                visible: virtualCameraRow.setup !== null && !virtualCameraRow.setup.ready
+                Layout.preferredWidth: 300
+                wrapMode: Text.WordWrap
+                font.pixelSize: 11
+                text: virtualCameraRow.setup ? virtualCameraRow.setup.adminHint : ""
+                color: settings.labelColor
+            }
         }
 
         Rectangle { Layout.columnSpan: 2; Layout.fillWidth: true; height: 1; color: "#2b323c" }
