@@ -40,7 +40,7 @@ FileLibrary::FileLibrary(ThumbnailService& thumbnails, DeckImport::Converter con
       thumbnails_(thumbnails),
       decks_(std::move(converter)),
       copies_(std::make_unique<SerialQueue>("library_copy")),
-      paster_(pasteIntoFrontApp) {
+      paster_([](const LibraryFilePtr& file) { pasteIntoFrontApp(file); }) {
   connect(&decks_, &DeckImport::activeChanged, this, &FileLibrary::showingConvertingAlertChanged);
   connect(&decks_, &DeckImport::progressChanged, this, &FileLibrary::deckProgressChanged);
   connect(&decks_, &DeckImport::imported, this, &FileLibrary::addConvertedDeck);

@@ -10,14 +10,22 @@
 
 namespace dravin {
 
-void pasteIntoFrontApp(const LibraryFilePtr& file) {
+PasteOutcome pasteIntoFrontApp(const LibraryFilePtr& file, DisplaySession session) {
   const QUrl url = QUrl::fromLocalFile(file->url);
   auto* data = new QMimeData;
   data->setUrls({url});
   data->setText(url.toString(QUrl::FullyEncoded));
   QGuiApplication::clipboard()->clear();
   QGuiApplication::clipboard()->setMimeData(data);
-  if (!sendPasteKeystroke()) logLine("FakeKey: No event source");
+  if (session == DisplaySession::wayland) {
+    logLine(QStringLiteral("Paste: copied to the clipboard; Wayland has no keystrokes to send"));
+    return PasteOutcome::copiedOnly;
+  }
+  if (!sendPasteKeystroke()) {
+    logLine("FakeKey: No event source");
+    return PasteOutcome::copiedOnly;
+  }
+  return PasteOutcome::pasted;
 }
 
 }  // namespace dravin

@@ -33,7 +33,7 @@ FileLibraryModel::FileLibraryModel(QObject* parent)
   connect(&autoHide_, &QTimer::timeout, this, [this] { library_.setHideFileLibrary(true); });
   library_.setPaster([this](const LibraryFilePtr& item) {
     emit aboutToPaste();
-    pasteIntoFrontApp(item);
+    if (pasteIntoFrontApp(item) == PasteOutcome::copiedOnly) emit noticeRequested(kCopiedOnlyText);
   });
   connect(&library_, &FileLibrary::fileListChanged, this,
           [this] { files_.setItems(library_.fileList()); });

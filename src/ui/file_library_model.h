@@ -85,6 +85,8 @@ class FileLibraryModel : public QObject {
   void importPanelRequested();
   // An imported picture is about to be pasted: the board should have the keyboard focus.
   void aboutToPaste();
+  // A short word for the user, such as that a file was only copied.
+  void noticeRequested(const QString& text);
   // The favourite marks could not be written; `folderMissing` when the storage folder is gone.
   void saveFailed(const QString& text, bool folderMissing);
 

@@ -39,6 +39,8 @@ Item {
         onActivated: saveAsDialog.show()
     }
 
+    function showNotice(text) { notice.show(text) }
+
     Connections {
         target: views.ready ? boardSession : null
         function onOpenListRequested() { boardList.show() }

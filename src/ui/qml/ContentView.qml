@@ -235,6 +235,7 @@ Item {
     }
 
     BoardDocumentViews {
+        id: boardDocumentViews
         anchors.fill: parent
         bottomMargin: controlBar.height
     }
@@ -243,6 +244,7 @@ Item {
     Connections {
         target: library.model
         function onAboutToPaste() { if (boardLoader.item) boardLoader.item.forceActiveFocus() }
+        function onNoticeRequested(text) { boardDocumentViews.showNotice(text) }
     }
 
     Connections {
