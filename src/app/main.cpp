@@ -11,6 +11,7 @@
 
 #include "app_delegate.h"
 #include "app_identity.h"
+#include "display_session.h"
 
 Q_IMPORT_QML_PLUGIN(PeloraDravinPlugin)
 
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  dravin::choosePlatformForSession();
   // The board's web engine shares the window's graphics context; it is set up before the
   // application object exists.
   QtWebEngineQuick::initialize();

@@ -11,6 +11,15 @@ DisplaySession displaySession() {
   return session;
 }
 
+void choosePlatformForSession() {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+  if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qgetenv("XDG_SESSION_TYPE") != QByteArrayLiteral("wayland")) {
+    return;
+  }
+  qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("wayland;xcb"));
+}
+
 const char* displaySessionName(DisplaySession session) {
   return session == DisplaySession::wayland ? "wayland" : "x11";
 }

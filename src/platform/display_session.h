@@ -13,4 +13,9 @@ DisplaySession displaySession();
 
 const char* displaySessionName(DisplaySession session);
 
+// Before the QGuiApplication exists: on a Wayland session the application is a Wayland client
+// (X through XWayland only when Qt's Wayland plugin cannot start), unless QT_QPA_PLATFORM says
+// otherwise. Some Qt versions prefer X on some Wayland desktops; this makes every desktop alike.
+void choosePlatformForSession();
+
 }  // namespace dravin
