@@ -14,6 +14,7 @@
 #include "balance_controls.h"
 #include "camera_session.h"
 #include "devices.h"
+#include "display_session.h"
 #include "file_naming.h"
 #include "free_memory.h"
 #include "hot_plug.h"
@@ -22,7 +23,9 @@
 #include "notification_center.h"
 #include "notification_names.h"
 #include "sample_frame.h"
+#include "screen_cast_request.h"
 #include "screen_recorder.h"
+#include "screencast_portal.h"
 #include "storage_folders.h"
 #include "user_texts.h"
 #include "v4l2_controls.h"
@@ -50,6 +53,13 @@ QString writeSnapshot(const QImage& snapshot, const QString& path) {
   return writeFileAtomically(path, png);
 }
 
+// Gone once the portal has returned from the call this is made in.
+void dropLater(std::unique_ptr<ScreenCastPortal>& portal) {
+  if (!portal) return;
+  portal->close();
+  portal.release()->deleteLater();
+}
+
 QString twoDigits(qint64 value) {
   return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
@@ -63,6 +73,8 @@ struct CameraController::Recording {
   QString path;
   std::unique_ptr<gst::MovieWriter> writer;
   std::unique_ptr<ScreenRecorder> screen;
+  // The portal's session the screen comes through; closing it ends the stream.
+  std::unique_ptr<ScreenCastPortal> portal;
   bool screenPaused = false;
   QImage preview;
 };
@@ -76,6 +88,7 @@ CameraController::CameraController(std::unique_ptr<DeviceSource> devices,
 CameraController::~CameraController() {
   // A preparation or rescan under way finishes first, so that none starts a session after this.
   queue_.reset();
+  pendingCast_.reset();
   std::shared_ptr<Recording> recording;
   {
     std::lock_guard lock(frameMutex_);
@@ -659,7 +672,7 @@ void CameraController::startRecording() {
 }
 
 void CameraController::startScreenRecording() {
-  if (isRecording()) return;
+  if (isRecording() || pendingCast_) return;
   const bool allowed =
       screenRecordingAllowed ? screenRecordingAllowed() : dravin::screenRecordingAllowed();
   if (!allowed) {
@@ -669,27 +682,71 @@ void CameraController::startScreenRecording() {
   const auto folder = captureFolder(true);
   if (!folder) return;
   recordingSource_ = QStringLiteral("screen");
-  const QString path = claimCaptureFile(*folder, QStringLiteral(".mp4"));
+  std::unique_ptr<ScreenCastPortal> portal;
+  if (makeScreenCastPortal) {
+    portal = makeScreenCastPortal();
+  } else if (displaySession() == DisplaySession::wayland) {
+    portal = std::make_unique<ScreenCastPortal>();
+  }
+  if (!portal) {
+    recordScreen(
+        *folder,
+        [](const std::string& path, const std::optional<CaptureDevice>& mic) {
+          const auto screen = Devices::mainScreen();
+          if (!screen) throw ScreenRecorder::Error(ScreenRecorder::Error::Code::invalidScreen);
+          return std::make_unique<ScreenRecorder>(path, 30, std::nullopt, true, false, screen->id,
+                                                  mic, VideoCodec::h264);
+        },
+        nullptr);
+    return;
+  }
+  // The file is claimed once the user has agreed: a declined dialog leaves none behind.
+  pendingCast_ = std::move(portal);
+  QPointer<CameraController> self(this);
+  askForScreenCast(
+      *pendingCast_, ScreenCastSource::monitor, [self, folder = *folder](ScreenCastAnswer answer) {
+        if (!self || !self->pendingCast_) return;
+        std::unique_ptr<ScreenCastPortal> portal = std::move(self->pendingCast_);
+        if (auto* error = std::get_if<ScreenRecorder::Error>(&answer)) {
+          logLine(QStringLiteral("Failed to initialize screen recording ") + error->what());
+          dropLater(portal);
+          return;
+        }
+        const auto& granted = std::get<ScreenCastStream>(answer);
+        const PipeWireStream stream{granted.fd.fileDescriptor(), granted.nodeId,
+                                    VideoSize{granted.size.width(), granted.size.height()}};
+        self->recordScreen(
+            folder,
+            [&stream](const std::string& path, const std::optional<CaptureDevice>& mic) {
+              return std::make_unique<ScreenRecorder>(path, 30, stream, mic, VideoCodec::h264);
+            },
+            std::move(portal));
+      });
+}
+
+void CameraController::recordScreen(const QString& folder, const ScreenRecorderMaker& make,
+                                    std::unique_ptr<ScreenCastPortal> portal) {
+  const QString path = claimCaptureFile(folder, QStringLiteral(".mp4"));
   if (path.isEmpty()) {
     logLine(QStringLiteral("Failed to initialize screen recording: cannot create a file in ") +
-            *folder);
+            folder);
+    dropLater(portal);
     return;
   }
   auto recording = std::make_shared<Recording>();
-  recording->source = recordingSource_;
+  recording->source = QStringLiteral("screen");
   recording->path = path;
   try {
-    const auto screen = Devices::mainScreen();
-    if (!screen) throw ScreenRecorder::Error(ScreenRecorder::Error::Code::invalidScreen);
     std::optional<CaptureDevice> mic;
     if (auto current = curTarvoMic()) mic = current->mic;
-    recording->screen = std::make_unique<ScreenRecorder>(path.toStdString(), 30, std::nullopt, true,
-                                                         false, screen->id, mic, VideoCodec::h264);
+    recording->screen = make(path.toStdString(), mic);
   } catch (const std::exception& error) {
     QFile::remove(path);
     logLine(QStringLiteral("Failed to initialize screen recording ") + error.what());
+    dropLater(portal);
     return;
   }
+  recording->portal = std::move(portal);
   QPointer<CameraController> self(this);
   std::weak_ptr<Recording> weak = recording;
   recording->screen->onStart = [] { logLine(QStringLiteral("STARTED")); };
@@ -710,6 +767,13 @@ void CameraController::startScreenRecording() {
 }
 
 void CameraController::stopRecording() {
+  if (pendingCast_) {
+    // The portal's dialog goes away unanswered; nothing was recorded, nothing is announced.
+    pendingCast_->cancel();
+    dropLater(pendingCast_);
+    logLine(QStringLiteral("Screen recording withdrawn before the screen was shared"));
+    return;
+  }
   std::shared_ptr<Recording> recording;
   {
     std::lock_guard lock(frameMutex_);
@@ -741,6 +805,7 @@ bool CameraController::isCurrent(const std::shared_ptr<Recording>& recording) co
 void CameraController::finishRecording(std::shared_ptr<Recording> recording, const QString& error) {
   const bool screen = recording->source == QLatin1String("screen");
   std::erase(finishingScreens_, recording);
+  dropLater(recording->portal);
   bool wasCurrent = false;
   {
     // A screen recording whose writing failed ends without a Stop.

@@ -32,6 +32,7 @@ class CameraSession;
 class MovieWriter;
 }  // namespace gst
 class ScreenRecorder;
+class ScreenCastPortal;
 
 // Owns the main capture session: discovery, the chosen camera, microphone and resolution, the
 // preview with its digital zoom and pan, snapshots, camera and screen recordings, and freezing.
@@ -130,6 +131,9 @@ class CameraController : public QObject {
   std::function<void(QSize windowSize, std::function<void(const QImage&)> done)> grabBoard;
   // False on a session without a screen that can be recorded.
   std::function<bool()> screenRecordingAllowed;
+  // The portal client a screen recording asks for the screen, or null to record the X screen
+  // directly. Unset: one on the session bus on Wayland, none on X11.
+  std::function<std::unique_ptr<ScreenCastPortal>()> makeScreenCastPortal;
 
  signals:
   void videoSinkChanged();
@@ -169,6 +173,11 @@ class CameraController : public QObject {
   // The folder a capture is saved in, or nullopt once the user was told why there is none.
   std::optional<QString> captureFolder(bool videos);
   void snapshotFailed(const QString& text);
+  using ScreenRecorderMaker = std::function<std::unique_ptr<ScreenRecorder>(
+      const std::string& path, const std::optional<CaptureDevice>& mic)>;
+  // Claims the file in `folder` and records into it; `portal` (may be null) stays open with it.
+  void recordScreen(const QString& folder, const ScreenRecorderMaker& make,
+                    std::unique_ptr<ScreenCastPortal> portal);
 
   std::unique_ptr<DeviceSource> devices_;
   CameraTuning tuning_;
@@ -197,6 +206,8 @@ class CameraController : public QObject {
   bool frozen_ = false;
   std::shared_ptr<Recording> recording_;
   std::vector<std::shared_ptr<Recording>> finishingScreens_;
+  // The portal asked for the screen, until it answers; a Stop meanwhile withdraws the request.
+  std::unique_ptr<ScreenCastPortal> pendingCast_;
 
   PreviewGeometry geometry_;
   QSizeF pictureSize_;

@@ -1,12 +1,16 @@
 #include "screen_recorder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QString>
 #include <algorithm>
 #include <cmath>
+
 #include <filesystem>
 
 #include "app_log.h"
+#include "display_session.h"
 #include "x11_screens.h"
 
 namespace dravin {
@@ -25,27 +29,6 @@ QString applicationName() {
 std::string micBranch(const CaptureDevice& mic, const std::string& sink) {
   return mic.sourceLaunch +
          " ! audioconvert ! audioresample ! audio/x-raw,rate=48000,channels=2 ! " + sink;
-}
-
-struct Area {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// The crop within the monitor, in root-window pixels; nothing when they do not overlap.
-std::optional<Area> recordedArea(const x11::Monitor& monitor, const std::optional<CropRect>& crop) {
-  Area area{monitor.x, monitor.y, monitor.width, monitor.height};
-  if (crop) {
-    const int left = std::max(0, crop->x);
-    const int top = std::max(0, crop->y);
-    const int right = std::min(monitor.width, crop->x + crop->width);
-    const int bottom = std::min(monitor.height, crop->y + crop->height);
-    area = {monitor.x + left, monitor.y + top, right - left, bottom - top};
-  }
-  if (area.width < 2 || area.height < 2) return std::nullopt;
-  return area;
 }
 
 // Moves a live pipeline to PAUSED, where sources open their devices without capturing yet.
@@ -79,7 +62,7 @@ VideoSize scaledSize(int width, int height, double scale) {
 }
 
 bool screenRecordingAllowed() {
-  return x11::displayReachable();
+  return displaySession() == DisplaySession::wayland || x11::displayReachable();
 }
 
 ScreenRecorder::Error::Error(Code code, const std::string& detail)
@@ -94,6 +77,7 @@ const char* ScreenRecorder::Error::name(Code code) {
     case Code::couldNotAddScreen: return "couldNotAddScreen";
     case Code::couldNotAddMic: return "couldNotAddMic";
     case Code::couldNotAddOutput: return "couldNotAddOutput";
+    case Code::notAllowed: return "notAllowed";
   }
   return "unknown";
 }
@@ -120,9 +104,42 @@ ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
   auto monitor = std::find_if(monitors.begin(), monitors.end(),
                               [screenId](const x11::Monitor& m) { return m.id == screenId; });
   if (monitor == monitors.end()) throw Error(Code::invalidScreen);
-  const std::optional<Area> area = recordedArea(*monitor, cropRect);
+  const std::optional<CropRect> area = recordedArea(*monitor, cropRect);
   if (!area) throw Error(Code::invalidScreen, "the crop rectangle lies outside the screen");
+  // Scaled by the recorded screen's own width, so a wide second screen is held to 1920 too.
+  videoSize_ = scaledSize(area->width, area->height, scaleFactor(monitor->width, 1.0));
+  open(x11ScreenSource(displayName, *area, showCursor, std::max(1, framesPerSecond), videoSize_),
+       audioDevice);
+}
 
+ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
+                               const PipeWireStream& stream,
+                               std::optional<CaptureDevice> audioDevice,
+                               std::optional<VideoCodec> /*videoCodec: H.264 is the only one*/)
+    : destination_(std::move(destination)),
+      activity_(applicationName(), [](const QString& line) { logLine(line); }) {
+  using Code = Error::Code;
+  if (audioDevice && audioDevice->kind != DeviceKind::audio) throw Error(Code::invalidAudioDevice);
+  if (stream.size.width < 2 || stream.size.height < 2) {
+    throw Error(Code::invalidScreen, "the portal did not say how large the screen is");
+  }
+  // Our own copy: the portal's descriptor may be closed while this recorder still reads.
+  pipeWireFd_ = stream.fd < 0 ? -1 : fcntl(stream.fd, F_DUPFD_CLOEXEC, 3);
+  if (pipeWireFd_ < 0) throw Error(Code::couldNotAddScreen, "no PipeWire connection");
+  videoSize_ =
+      scaledSize(stream.size.width, stream.size.height, scaleFactor(stream.size.width, 1.0));
+  try {
+    open(pipeWireSource(stream, pipeWireFd_, std::max(1, framesPerSecond), videoSize_),
+         audioDevice);
+  } catch (...) {
+    ::close(pipeWireFd_);
+    throw;
+  }
+}
+
+void ScreenRecorder::open(const std::string& videoSource,
+                          const std::optional<CaptureDevice>& audioDevice) {
+  using Code = Error::Code;
   if (audioDevice) {
     // Tried alone so that a microphone that cannot be opened is told apart from the screen.
     try {
@@ -133,20 +150,7 @@ ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
       throw Error(Code::couldNotAddMic, error.what());
     }
   }
-
-  // Scaled by the recorded screen's own width, so a wide second screen is held to 1920 too.
-  videoSize_ = scaledSize(area->width, area->height, scaleFactor(monitor->width, 1.0));
-  const int fps = std::max(1, framesPerSecond);
-  std::string description =
-      "ximagesrc name=screen display-name=" + gst::quoteLaunchValue(displayName) +
-      " use-damage=false show-pointer=" + (showCursor ? "true" : "false") +
-      " startx=" + std::to_string(area->x) + " starty=" + std::to_string(area->y) +
-      " endx=" + std::to_string(area->x + area->width - 1) +
-      " endy=" + std::to_string(area->y + area->height - 1) +
-      " ! video/x-raw,framerate=" + std::to_string(fps) +
-      "/1 ! videoscale ! videoconvert ! video/x-raw,format=I420,width=" +
-      std::to_string(videoSize_.width) + ",height=" + std::to_string(videoSize_.height) +
-      ",pixel-aspect-ratio=1/1 ! appsink name=video sync=false max-buffers=8";
+  std::string description = videoSource + " ! appsink name=video sync=false max-buffers=8";
   if (audioDevice) {
     description += " " + micBranch(*audioDevice, "appsink name=audio sync=false max-buffers=64");
   }
@@ -203,6 +207,7 @@ ScreenRecorder::~ScreenRecorder() {
     if (!startAnnounced_) removeEmptyMovie();
   }
   activity_.release();
+  if (pipeWireFd_ >= 0) ::close(pipeWireFd_);
 }
 
 void ScreenRecorder::connectSinks() {

@@ -16,30 +16,16 @@
 #include "capture_device.h"
 #include "gst_pipeline.h"
 #include "movie_writer.h"
+#include "screen_sources.h"
 #include "sleep_inhibitor.h"
 
 namespace dravin {
-
-// A part of a screen, in its pixels from its top-left corner.
-struct CropRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const CropRect&) const = default;
-};
 
 // A time as value / timescale seconds.
 struct FrameDuration {
   std::int64_t value = 0;
   std::int32_t timescale = 0;
   bool operator==(const FrameDuration&) const = default;
-};
-
-struct VideoSize {
-  int width = 0;
-  int height = 0;
-  bool operator==(const VideoSize&) const = default;
 };
 
 inline constexpr double kMaxRecordedWidth = 1920;
@@ -54,7 +40,8 @@ double scaleFactor(double screenWidthPoints, double backingScale);
 // `width` x `height` scaled by `scale`, rounded to even sizes (the encoder's 4:2:0 needs them).
 VideoSize scaledSize(int width, int height, double scale);
 
-// Whether screens can be recorded at all: an X11 display (or XWayland) is reachable.
+// Whether screens can be recorded at all: on Wayland the desktop's portal decides when asked; on
+// X11 the display must be reachable.
 bool screenRecordingAllowed();
 
 enum class VideoCodec { h264 };
@@ -70,6 +57,7 @@ class ScreenRecorder {
       couldNotAddScreen,
       couldNotAddMic,
       couldNotAddOutput,
+      notAllowed,  // the user declined to share the screen
     };
     explicit Error(Code code, const std::string& detail = {});
     Code code() const { return code_; }
@@ -85,6 +73,9 @@ class ScreenRecorder {
                  bool showCursor, bool highlightClicks, std::uint32_t screenId,
                  std::optional<CaptureDevice> audioDevice, std::optional<VideoCodec> videoCodec,
                  std::string displayName = {});
+  // Records a stream of the desktop's screen-cast portal, held to 1920 pixels wide like a screen.
+  ScreenRecorder(std::string destination, int framesPerSecond, const PipeWireStream& stream,
+                 std::optional<CaptureDevice> audioDevice, std::optional<VideoCodec> videoCodec);
   // A recording still running is closed without calling back.
   ~ScreenRecorder();
   ScreenRecorder(const ScreenRecorder&) = delete;
@@ -117,6 +108,8 @@ class ScreenRecorder {
 
   static GstFlowReturn videoArrived(GstAppSink* sink, gpointer self);
   static GstFlowReturn audioArrived(GstAppSink* sink, gpointer self);
+  // Builds the session from the video source's launch text and opens the output; throws Error.
+  void open(const std::string& videoSource, const std::optional<CaptureDevice>& audioDevice);
   void connectSinks();
   // With mutex_ held: leaves the recording and closes the file on the worker.
   void finishOnWorker(std::optional<std::string> error);
@@ -134,6 +127,8 @@ class ScreenRecorder {
   std::unique_ptr<gst::MovieWriter> output_;
   std::unique_ptr<gst::Pipeline> session_;
   std::thread worker_;
+  // Our copy of a portal's PipeWire connection, open while the session may read it.
+  int pipeWireFd_ = -1;
 };
 
 }  // namespace dravin
