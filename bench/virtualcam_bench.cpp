@@ -1,7 +1,9 @@
-// The virtual camera's frame cost, for bench/virtualcam.sh: a window of our own making on the
-// current display at 1280 x 800 and 1920 x 1080, captured and encoded as the feed's ticks do,
-// against GStreamer's ximagesrc + jpegenc on the same window; then the 30 Hz timer driving the
-// feed into a pipe, for the regularity of its ticks.
+// The virtual camera's frame cost, for bench/virtualcam.sh: a Qt Quick window of our own making on
+// the current display at 1280 x 800 and 1920 x 1080, its pictures read back from the scene as the
+// feed does (read back + JPEG + write), against the X capture of the same window that the feed
+// used before (capture + JPEG + write), and GStreamer's ximagesrc + jpegenc for reference; then
+// the 30 Hz timer driving the feed into a pipe while the scene moves, for the regularity of its
+// ticks.
 //
 //   virtualcam_bench FRAMES SECONDS
 #include <fcntl.h>
@@ -10,15 +12,23 @@
 #include <xcb/xcb.h>
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,6 +37,8 @@
 #include "bench_support.h"
 #include "frame_timer.h"
 #include "jpeg_encoder.h"
+#include "scene_frames.h"
+#include "v4l2_output.h"
 #include "virtual_camera.h"
 #include "x11_windows.h"
 
@@ -57,6 +69,62 @@ QImage sampleContent(int width, int height) {
   return image;
 }
 
+// The picture above as the scene's background, and a pen mark the benchmark moves so that every
+// render is a new picture; `moving` animates it by itself for the timer run.
+const char* kScene = R"(
+import QtQuick
+Item {
+  property alias source: picture.source
+  property bool moving: false
+  anchors.fill: parent
+  Image { id: picture; anchors.fill: parent }
+  Rectangle {
+    objectName: "mark"; width: 60; height: 60; radius: 30; color: "#e02828"; y: 120
+    NumberAnimation on x { running: moving; from: 0; to: 900; duration: 3000; loops: Animation.Infinite }
+  }
+}
+)";
+
+struct Scene {
+  QQmlEngine engine;
+  QQuickWindow window;
+  std::unique_ptr<QQuickItem> root;
+  QTemporaryDir dir;
+
+  Scene(int width, int height) {
+    const QString picture = dir.filePath(QStringLiteral("picture.png"));
+    sampleContent(width, height).save(picture);
+    QQmlComponent component(&engine);
+    component.setData(kScene, QUrl());
+    root.reset(qobject_cast<QQuickItem*>(component.create()));
+    if (!root) {
+      std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
+      std::exit(1);
+    }
+    root->setProperty("source", QUrl::fromLocalFile(picture));
+    root->setParentItem(window.contentItem());
+    window.setFlag(Qt::FramelessWindowHint);
+    window.setGeometry(0, 0, width, height);
+    window.show();
+    for (int i = 0; i < 3; ++i) nextRender();
+  }
+  QQuickItem* mark() { return root->findChild<QQuickItem*>(QStringLiteral("mark")); }
+  // Waits until the window has shown one more frame.
+  void nextRender() {
+    QEventLoop loop;
+    QObject::connect(&window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    window.update();
+    loop.exec();
+  }
+};
+
+void spinEventLoop(std::chrono::milliseconds time) {
+  QEventLoop loop;
+  QTimer::singleShot(time, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 // Wall milliseconds per frame of gst-launch on the window, start-up removed by subtracting a
 // one-frame run.
 double gstPerFrame(xcb_window_t id, int frames) {
@@ -76,38 +144,9 @@ double gstPerFrame(xcb_window_t id, int frames) {
   return (many - one) / frames;
 }
 
-struct Window {
-  xcb_connection_t* c;
-  xcb_window_t id;
-};
-
-Window makeWindow(int width, int height) {
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-  const xcb_window_t id = xcb_generate_id(c);
-  const uint32_t values[] = {screen->white_pixel};
-  xcb_create_window(c, XCB_COPY_FROM_PARENT, id, screen->root, 0, 0, static_cast<uint16_t>(width),
-                    static_cast<uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                    screen->root_visual, XCB_CW_BACK_PIXEL, values);
-  xcb_map_window(c, id);
-  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
-  const QImage content = sampleContent(width, height);
-  const xcb_gcontext_t gc = xcb_generate_id(c);
-  xcb_create_gc(c, gc, id, 0, nullptr);
-  for (int y = 0; y < height; y += 16) {
-    const int rows = std::min(16, height - y);
-    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, id, gc, static_cast<uint16_t>(width),
-                  static_cast<uint16_t>(rows), 0, static_cast<int16_t>(y), 0, 24,
-                  static_cast<uint32_t>(width * rows * 4), content.constScanLine(y));
-  }
-  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
-  return {c, id};
-}
-
 // A pipe whose far end a thread empties, standing for the loopback device.
 struct DrainedPipe {
   int fds[2] = {-1, -1};
-  std::atomic<bool> stop{false};
   std::atomic<long long> bytes{0};
   std::thread thread;
   DrainedPipe() {
@@ -127,44 +166,100 @@ struct DrainedPipe {
   }
 };
 
+double threadCpuMs() {
+  return bench::cpuSeconds(RUSAGE_THREAD) * 1000;
+}
+
 struct SizeFigures {
-  double feedMs = 0, feedCpuMs = 0, captureMs = 0, jpegMs = 0, gstMs = -1, jpegKiB = 0;
+  // The scene path: read back on the render thread, then the tick (JPEG + write).
+  double readbackCpuMs = 0, tickMs = 0, tickCpuMs = 0, sceneCpuMs = 0, sceneKiB = 0;
+  int readbacks = 0;
+  // The X capture path it replaces, on the same window.
+  double xTickMs = 0, xCpuMs = 0, xCaptureMs = 0, jpegMs = 0, gstMs = -1;
 };
 
 SizeFigures measure(int width, int height, int frames) {
   SizeFigures f;
-  Window window = makeWindow(width, height);
-  {
+  Scene scene(width, height);
+  QQuickItem* mark = scene.mark();
+  {  // every tick finds a new picture: the mark moved and the scene rendered once more
+    dravin::SceneFrames sceneFrames;
+    sceneFrames.attach(&scene.window);
     DrainedPipe pipe;
-    dravin::VirtualCameraFeed feed([&pipe] { return pipe.path(); });
-    feed.setWindow(window.id);
-    for (int i = 0; i < 5; ++i) feed.pushFrame();  // the off-screen storage is set up here
-    const double cpuStart = bench::cpuSeconds(RUSAGE_SELF);
+    dravin::VirtualCameraFeed feed([&] { return sceneFrames.latest(); },
+                                   [&pipe] { return pipe.path(); });
+    for (int i = 0; i < 5; ++i) {  // the first reads allocate
+      scene.nextRender();
+      feed.pushFrame();
+    }
+    const dravin::SceneFrames::Stats before = sceneFrames.stats();
+    const long long bytesBefore = pipe.bytes;
+    double tickCpu = 0;
+    qint64 tickNs = 0;
+    int written = 0;
+    for (int i = 0; i < frames; ++i) {
+      mark->setX((i * 37) % (width - 60));
+      scene.nextRender();
+      const double cpuStart = threadCpuMs();
+      QElapsedTimer timer;
+      timer.start();
+      written += feed.pushFrame() ? 1 : 0;
+      tickNs += timer.nsecsElapsed();
+      tickCpu += threadCpuMs() - cpuStart;
+    }
+    const dravin::SceneFrames::Stats after = sceneFrames.stats();
+    f.readbacks = static_cast<int>(after.readbacks - before.readbacks);
+    f.readbackCpuMs = static_cast<double>(after.readbackCpuNs - before.readbackCpuNs) / 1e6 /
+                      std::max(f.readbacks, 1);
+    f.tickMs = static_cast<double>(tickNs) / 1e6 / frames;
+    f.tickCpuMs = tickCpu / frames;
+    f.sceneCpuMs = f.readbackCpuMs + f.tickCpuMs;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    f.sceneKiB = static_cast<double>(pipe.bytes - bytesBefore) / std::max(written, 1) / 1024;
+    if (written != frames || f.readbacks != frames) {
+      std::fprintf(stderr, "%dx%d: %d frames written, %d read back, of %d\n", width, height,
+                   written, f.readbacks, frames);
+    }
+  }
+  // The X capture of the same window, as the feed's tick did it before: the window's picture from
+  // the X server's shared memory, encoded straight from there, one write.
+  const auto id = static_cast<std::uint32_t>(scene.window.winId());
+  {
+    dravin::x11::WindowSystem windows;
+    DrainedPipe pipe;
+    dravin::v4l2::FrameOutput output;
+    auto tick = [&] {
+      bool written = false;
+      windows.readWindow(id, [&](const QImage& image) {
+        const std::optional<QSize> size = output.prepare(pipe.path(), image.size());
+        if (size) {
+          written = output.write(dravin::encodeJpeg(image, dravin::kVirtualCameraJpegQuality));
+        }
+      });
+      return written;
+    };
+    for (int i = 0; i < 5; ++i) tick();  // the shared segment is set up here
+    const double cpuStart = threadCpuMs();
     QElapsedTimer timer;
     timer.start();
-    const long long before = pipe.bytes;
     int written = 0;
-    for (int i = 0; i < frames; ++i) written += feed.pushFrame() ? 1 : 0;
-    f.feedMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
-    f.feedCpuMs = (bench::cpuSeconds(RUSAGE_SELF) - cpuStart) * 1000 / frames;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    f.jpegKiB = static_cast<double>(pipe.bytes - before) / std::max(written, 1) / 1024;
-    if (written != frames) std::fprintf(stderr, "only %d of %d frames written\n", written, frames);
+    for (int i = 0; i < frames; ++i) written += tick() ? 1 : 0;
+    f.xTickMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
+    f.xCpuMs = (threadCpuMs() - cpuStart) / frames;
+    if (written != frames) std::fprintf(stderr, "X: only %d of %d written\n", written, frames);
+    QImage captured;
+    timer.restart();
+    for (int i = 0; i < frames; ++i) {
+      windows.readWindow(id, [&captured](const QImage& image) { captured = image.copy(); });
+    }
+    f.xCaptureMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
+    timer.restart();
+    for (int i = 0; i < frames; ++i) {
+      dravin::encodeJpeg(captured, dravin::kVirtualCameraJpegQuality);
+    }
+    f.jpegMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
   }
-  dravin::x11::WindowSystem windows;
-  QImage captured;
-  QElapsedTimer timer;
-  timer.start();
-  for (int i = 0; i < frames; ++i) {
-    windows.readWindow(window.id, [&captured](const QImage& image) { captured = image; });
-  }
-  f.captureMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
-  captured = windows.captureWindow(window.id);
-  timer.restart();
-  for (int i = 0; i < frames; ++i) dravin::encodeJpeg(captured, dravin::kVirtualCameraJpegQuality);
-  f.jpegMs = static_cast<double>(timer.nsecsElapsed()) / 1e6 / frames;
-  f.gstMs = gstPerFrame(window.id, frames);
-  xcb_disconnect(window.c);
+  f.gstMs = gstPerFrame(id, frames);
   return f;
 }
 
@@ -179,30 +274,27 @@ double percentile(std::vector<double> values, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_QPA_PLATFORM", "xcb");
   QGuiApplication app(argc, argv);
   const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
   const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
 
-  // Held to the end: an Xvfb without -noreset starts over whenever its last client leaves.
-  xcb_connection_t* keeper = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(keeper)) {
-    std::fprintf(stderr, "no display\n");
-    return 1;
-  }
   const SizeFigures small = measure(1280, 800, frames);
   const SizeFigures large = measure(1920, 1080, frames);
 
-  // The timer driving the feed at 1080p, as the application runs it.
-  Window window = makeWindow(1920, 1080);
+  // The timer driving the feed at 1080p, as the application runs it, the mark moving all along.
   std::vector<std::chrono::steady_clock::time_point> ticks;
   std::mutex mutex;
   std::atomic<int> written{0};
+  std::uint64_t timerReadbacks = 0;
   {
+    Scene scene(1920, 1080);
+    dravin::SceneFrames sceneFrames;
+    sceneFrames.attach(&scene.window);
     DrainedPipe pipe;
-    dravin::VirtualCameraFeed feed([&pipe] { return pipe.path(); });
-    feed.setWindow(window.id);
-    feed.pushFrame();
+    dravin::VirtualCameraFeed feed([&] { return sceneFrames.latest(); },
+                                   [&pipe] { return pipe.path(); });
+    scene.root->setProperty("moving", true);
     dravin::FrameTimer timer([&] {
       {
         std::lock_guard lock(mutex);
@@ -211,11 +303,10 @@ int main(int argc, char** argv) {
       written += feed.pushFrame() ? 1 : 0;
     });
     timer.start();
-    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    spinEventLoop(std::chrono::seconds(seconds));
     timer.cancel();
+    timerReadbacks = sceneFrames.stats().readbacks;
   }
-  xcb_disconnect(window.c);
-  xcb_disconnect(keeper);
   std::vector<double> intervals;
   const double period = 1000.0 / 30;
   for (std::size_t i = 1; i < ticks.size(); ++i) {
@@ -234,30 +325,34 @@ int main(int argc, char** argv) {
   for (double interval : intervals) jitter.push_back(std::abs(interval - period));
   const double fps = static_cast<double>(written) / seconds;
 
-  auto sizeLine = [](const char* name, const SizeFigures& f) {
+  auto sizeLines = [](const char* name, const SizeFigures& f) {
     std::printf(
-        "%s: feed tick (capture + JPEG 70 + write) %.2f ms wall, %.2f ms CPU, %.0f KiB;"
-        " capture %.2f ms, JPEG %.2f ms; gst-launch ximagesrc ! jpegenc quality=70 %.2f ms\n",
-        name, f.feedMs, f.feedCpuMs, f.jpegKiB, f.captureMs, f.jpegMs, f.gstMs);
+        "%s scene: read back %.2f ms CPU (%d reads); tick (JPEG 70 + write) %.2f ms wall,"
+        " %.2f ms CPU; together %.2f ms CPU, %.0f KiB\n",
+        name, f.readbackCpuMs, f.readbacks, f.tickMs, f.tickCpuMs, f.sceneCpuMs, f.sceneKiB);
+    std::printf(
+        "%s X capture: tick (capture + JPEG 70 + write) %.2f ms wall, %.2f ms CPU;"
+        " capture with a copy %.2f ms, JPEG %.2f ms; gst-launch ximagesrc ! jpegenc %.2f ms\n",
+        name, f.xTickMs, f.xCpuMs, f.xCaptureMs, f.jpegMs, f.gstMs);
   };
   std::printf("frames: %d per size, timer run %d s\n", frames, seconds);
-  sizeLine("1280x800", small);
-  sizeLine("1920x1080", large);
+  sizeLines("1280x800", small);
+  sizeLines("1920x1080", large);
   std::printf(
-      "timer at 1080p: %zu ticks (%ld slots dropped), %d frames written; interval p50 %.2f ms,"
-      " p99 %.2f ms, max %.2f ms; last tick %.2f ms off its slot\n",
-      ticks.size(), dropped, written.load(), percentile(intervals, 0.5),
-      percentile(intervals, 0.99), percentile(intervals, 1.0), drift);
-  std::printf("virtualcam: frame_ms_800p = %.2f (goal none, for comparison)\n", small.feedMs);
-  std::printf("virtualcam: frame_ms_1080p = %.2f (goal <= 8)\n", large.feedMs);
-  if (small.gstMs > 0) {
-    std::printf("virtualcam: ratio_vs_gstreamer_800p = %.2f (goal < 1)\n",
-                small.feedMs / small.gstMs);
-  }
-  if (large.gstMs > 0) {
-    std::printf("virtualcam: ratio_vs_gstreamer_1080p = %.2f (goal < 1)\n",
-                large.feedMs / large.gstMs);
-  }
+      "timer at 1080p, scene moving: %zu ticks (%ld slots dropped), %d frames written, %llu read"
+      " back; interval p50 %.2f ms, p99 %.2f ms, max %.2f ms; last tick %.2f ms off its slot\n",
+      ticks.size(), dropped, written.load(), static_cast<unsigned long long>(timerReadbacks),
+      percentile(intervals, 0.5), percentile(intervals, 0.99), percentile(intervals, 1.0), drift);
+  std::printf("virtualcam: scene_cpu_ms_800p = %.2f (goal <= x11_cpu_ms_800p)\n", small.sceneCpuMs);
+  std::printf("virtualcam: x11_cpu_ms_800p = %.2f (goal none, for comparison)\n", small.xCpuMs);
+  std::printf("virtualcam: scene_cpu_ms_1080p = %.2f (goal <= x11_cpu_ms_1080p)\n",
+              large.sceneCpuMs);
+  std::printf("virtualcam: x11_cpu_ms_1080p = %.2f (goal none, for comparison)\n", large.xCpuMs);
+  std::printf("virtualcam: scene_vs_x11_cpu_800p = %.2f (goal <= 1)\n",
+              small.sceneCpuMs / small.xCpuMs);
+  std::printf("virtualcam: scene_vs_x11_cpu_1080p = %.2f (goal <= 1)\n",
+              large.sceneCpuMs / large.xCpuMs);
+  std::printf("virtualcam: tick_ms_1080p = %.2f (goal <= 8)\n", large.tickMs);
   std::printf("virtualcam: tick_jitter_p99_ms = %.2f (goal < 5)\n", percentile(jitter, 0.99));
   std::printf("virtualcam: frames_per_second_1080p = %.1f (goal 30)\n", fps);
   return 0;

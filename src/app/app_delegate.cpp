@@ -142,10 +142,8 @@ void AppDelegate::launchApplication() {
   });
   remote_.registerOnSessionBus();
 
-  // Only an X window can be captured; under another platform plugin the feed finds no window.
-  if (window && QGuiApplication::platformName() == QStringLiteral("xcb")) {
-    virtualCameraFeed_.setWindow(static_cast<std::uint32_t>(window->winId()));
-  }
+  // The feed's pictures are our own scene's, read back as it renders, on X11 and Wayland alike.
+  sceneFrames_.attach(window);
   virtualCameraSetup_.checkAtLaunch();
   frameTimer_.start();
 }

@@ -8,8 +8,10 @@
 #include "camera_controller.h"
 #include "dbus_remote.h"
 #include "frame_timer.h"
+#include "scene_frames.h"
 #include "settings_store.h"
 #include "update_checker.h"
+#include "virtual_camera.h"
 #include "virtual_camera_setup.h"
 
 namespace dravin {
@@ -55,7 +57,8 @@ class AppDelegate : public QObject {
   SettingsStore settings_;
   UpdateChecker updates_;
   VirtualCameraSetup virtualCameraSetup_;
-  VirtualCameraFeed virtualCameraFeed_;
+  SceneFrames sceneFrames_;  // before the feed, which reads it
+  VirtualCameraFeed virtualCameraFeed_{[this] { return sceneFrames_.latest(); }};
   FrameTimer frameTimer_;  // after the feed: its ticks use the feed until it is destroyed
   DemoDeviceSource* demoDevices_ = nullptr;  // owned by the controller; before it
   CameraController camera_;

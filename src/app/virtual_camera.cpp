@@ -1,45 +1,40 @@
 #include "virtual_camera.h"
 
-
-#include <QImage>
-#include <exception>
+#include <cstdlib>
 
 #include "jpeg_encoder.h"
-#include "x11_windows.h"
 
 namespace dravin {
 
-VirtualCameraFeed::VirtualCameraFeed(std::function<std::string()> findDevice, std::string display)
-    : findDevice_(std::move(findDevice)), display_(std::move(display)) {}
+VirtualCameraFeed::VirtualCameraFeed(Frames frames, std::function<std::string()> findDevice)
+    : frames_(std::move(frames)), findDevice_(std::move(findDevice)) {}
 
-VirtualCameraFeed::~VirtualCameraFeed() = default;
+std::string VirtualCameraFeed::defaultDevice() {
+  if (const char* path = std::getenv(kVirtualCameraDeviceVariable); path && *path) return path;
+  return v4l2::findDeviceByLabel(kVirtualCameraLabel);
+}
 
 bool VirtualCameraFeed::pushFrame() {
   // Looked up on every tick: a device set up while the application runs is fed at once, and one
-  // that went away is let go.
+  // that went away is let go. Without a device the scene is not asked for pictures at all.
   const std::string device = findDevice_ ? findDevice_() : std::string();
   if (device.empty()) {
     output_.close();
+    jpeg_.clear();
     return false;
   }
-  const std::uint32_t window = window_.load(std::memory_order_acquire);
-  if (window == 0) return false;
-  if (!windows_) {
-    try {
-      windows_ = std::make_unique<x11::WindowSystem>(display_);
-    } catch (const std::exception&) {
-      return false;  // no X display (yet): a later tick tries again
-    }
+  const SceneFrames::Frame frame = frames_ ? frames_() : SceneFrames::Frame{};
+  if (frame.image.isNull()) return false;
+  const std::optional<QSize> size = output_.prepare(device, frame.image.size(), kVirtualCameraFps);
+  if (!size) return false;
+  if (jpeg_.isEmpty() || frame.serial != jpegSerial_ || *size != jpegSize_) {
+    // Scaled only when readers hold an older size.
+    jpeg_ = encodeJpeg(*size == frame.image.size() ? frame.image : frame.image.scaled(*size),
+                       kVirtualCameraJpegQuality);
+    jpegSerial_ = frame.serial;
+    jpegSize_ = *size;
   }
-  bool written = false;
-  windows_->readWindow(window, [&](const QImage& image) {
-    const std::optional<QSize> size = output_.prepare(device, image.size(), kVirtualCameraFps);
-    if (!size) return;
-    // Encoded straight from the shared segment; scaled only when readers hold an older size.
-    written = output_.write(
-        encodeJpeg(*size == image.size() ? image : image.scaled(*size), kVirtualCameraJpegQuality));
-  });
-  return written;
+  return !jpeg_.isEmpty() && output_.write(jpeg_);
 }
 
 }  // namespace dravin

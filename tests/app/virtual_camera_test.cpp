@@ -1,11 +1,9 @@
-// The virtual camera: its codes, the device lookup in sysfs, the frame timer, the feed writing
-// real window pictures into a FIFO under Xvfb.
+// The virtual camera: its codes, the device lookup in sysfs, the frame timer, the output, and the
+// feed on pictures handed to it (the feed on a real scene is in scene_feed_tests.cpp).
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "../capture/xvfb_display.h"
 #include "four_char_code.h"
 #include "frame_timer.h"
 #include "v4l2_output.h"
@@ -50,100 +47,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(bytes);
 }
-
-const QByteArray kJpegStart("\xFF\xD8\xFF", 3);
-
-// The stream cut before each start of a JPEG: compressed data stuffs every 0xFF, and the encoder's
-// tables never hold this sequence.
-std::vector<QByteArray> splitJpegs(const QByteArray& stream) {
-  std::vector<QByteArray> frames;
-  for (qsizetype at = stream.indexOf(kJpegStart); at >= 0;) {
-    const qsizetype next = stream.indexOf(kJpegStart, at + 1);
-    frames.push_back(stream.mid(at, next < 0 ? -1 : next - at));
-    at = next;
-  }
-  return frames;
-}
-
-// Reads a FIFO on a thread of its own until stopped and drained.
-class FifoReader {
- public:
-  explicit FifoReader(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    thread_ = std::thread([this] {
-      char buffer[65536];
-      while (true) {
-        pollfd ready{fd_, POLLIN, 0};
-        poll(&ready, 1, 20);
-        const ssize_t got = ::read(fd_, buffer, sizeof buffer);
-        if (got > 0) {
-          std::lock_guard lock(mutex_);
-          bytes_.append(buffer, got);
-        } else if (stop_) {
-          break;
-        } else if (got == 0) {
-          std::this_thread::sleep_for(5ms);  // no writer yet, or between writers
-        }
-      }
-    });
-  }
-  ~FifoReader() {
-    stop();
-    ::close(fd_);
-  }
-  void stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  QByteArray bytes() {
-    std::lock_guard lock(mutex_);
-    return bytes_;
-  }
-  bool opened() const { return fd_ >= 0; }
-
- private:
-  int fd_ = -1;
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  QByteArray bytes_;
-  std::thread thread_;
-};
-
-// A window of the test's own: red, with a blue right half.
-class TestWindow {
- public:
-  TestWindow(const std::string& display, int width, int height) {
-    c_ = xcb_connect(display.c_str(), nullptr);
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
-    id_ = xcb_generate_id(c_);
-    const uint32_t values[] = {0xFF0000};
-    xcb_create_window(c_, XCB_COPY_FROM_PARENT, id_, screen->root, 10, 10,
-                      static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
-                      values);
-    xcb_map_window(c_, id_);
-    const xcb_gcontext_t gc = xcb_generate_id(c_);
-    const uint32_t blue[] = {0x0000FF};
-    xcb_create_gc(c_, gc, id_, XCB_GC_FOREGROUND, blue);
-    const xcb_rectangle_t half{static_cast<int16_t>(width / 2), 0,
-                               static_cast<uint16_t>(width - width / 2),
-                               static_cast<uint16_t>(height)};
-    // Drawn once mapped; the server's reply to a round trip says it is done.
-    std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
-    xcb_poly_fill_rectangle(c_, id_, gc, 1, &half);
-    std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
-  }
-  ~TestWindow() { xcb_disconnect(c_); }
-  std::uint32_t id() const { return id_; }
-  void destroy() {
-    xcb_destroy_window(c_, id_);
-    std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
-  }
-
- private:
-  xcb_connection_t* c_;
-  xcb_window_t id_;
-};
 
 TEST(FourCharCode, CodesAndText) {
   {  // four ASCII characters, first in the top byte, and back
@@ -311,64 +214,96 @@ TEST(FrameOutput, PipesAndMissingPaths) {
   }
 }
 
-TEST(VirtualCameraFeed, WindowFramesUnderXvfb) {
-  if (!test::XvfbDisplay::available()) GTEST_SKIP() << "Xvfb is not installed";
-  test::XvfbDisplay display("1280x800x24");
-  ASSERT_FALSE(display.name().empty());
-  TestWindow window(display.name(), 320, 200);
-  QTemporaryDir dir;
-  const std::string fifo = dir.filePath("camera").toStdString();
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  {  // no device or no window: nothing written
-    FifoReader reader(fifo);
-    VirtualCameraFeed noDevice([] { return std::string(); }, display.name());
-    noDevice.setWindow(window.id());
-    EXPECT_FALSE(noDevice.pushFrame());
-    VirtualCameraFeed noWindow([&] { return fifo; }, display.name());
-    EXPECT_FALSE(noWindow.pushFrame());
-    noWindow.setWindow(0x7FFFFF);  // an id no window has
-    EXPECT_FALSE(noWindow.pushFrame());
-    reader.stop();
-    EXPECT_TRUE(reader.bytes().isEmpty());
-  }
-  {  // two seconds of the timer: whole JPEGs of the window, about 30 a second
-    FifoReader reader(fifo);
-    ASSERT_TRUE(reader.opened());
-    VirtualCameraFeed feed([&] { return fifo; }, display.name());
-    feed.setWindow(window.id());
-    std::atomic<int> written{0};
-    FrameTimer timer([&] { written += feed.pushFrame() ? 1 : 0; });
-    timer.start();
-    std::this_thread::sleep_for(2s);
-    timer.cancel();
-    const int afterCancel = written;
-    reader.stop();
-    const QByteArray stream = reader.bytes();
-    EXPECT_TRUE(stream.startsWith(kJpegStart));
-    const auto frames = splitJpegs(stream);
-    EXPECT_EQ(static_cast<int>(frames.size()), afterCancel);
-    EXPECT_GE(frames.size(), 55u);
-    for (const QByteArray& frame : frames) {
-      ASSERT_TRUE(frame.endsWith("\xFF\xD9")) << "a frame cut short or followed by stray bytes";
-      const QImage image = QImage::fromData(frame, "JPEG");
-      ASSERT_EQ(image.size(), QSize(320, 200));
-      const QColor left = image.pixelColor(40, 100);
-      const QColor right = image.pixelColor(280, 100);
-      EXPECT_GT(left.red(), 200);
-      EXPECT_LT(left.blue(), 60);
-      EXPECT_GT(right.blue(), 200);
-      EXPECT_LT(right.red(), 60);
-    }
-  }
-  {  // the window gone: ticks skip
-    FifoReader reader(fifo);
-    VirtualCameraFeed feed([&] { return fifo; }, display.name());
-    feed.setWindow(window.id());
-    window.destroy();
+// Everything a pipe holds now; its read end does not block.
+QByteArray drain(int fd) {
+  QByteArray bytes;
+  char buffer[65536];
+  ssize_t got;
+  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, got);
+  return bytes;
+}
+
+QImage filled(QSize size, QColor colour) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+TEST(VirtualCameraFeed, DevicePicturesAndReuse) {
+  int fds[2];
+  ASSERT_EQ(pipe2(fds, O_NONBLOCK), 0);
+  const std::string pipePath = "/proc/self/fd/" + std::to_string(fds[1]);
+  SceneFrames::Frame current;
+  int asked = 0;
+  auto frames = [&] {
+    ++asked;
+    return current;
+  };
+  {  // no device: the scene is not even asked for a picture
+    VirtualCameraFeed feed(frames, [] { return std::string(); });
+    current = {filled(QSize(64, 48), Qt::red), 1};
     EXPECT_FALSE(feed.pushFrame());
-    reader.stop();
-    EXPECT_TRUE(reader.bytes().isEmpty());
+    EXPECT_FALSE(feed.pushFrame());
+    EXPECT_EQ(asked, 0);
   }
+  {  // the test variable names the device; without it the label is looked up in sysfs
+    qputenv(kVirtualCameraDeviceVariable, QByteArray::fromStdString(pipePath));
+    EXPECT_EQ(VirtualCameraFeed::defaultDevice(), pipePath);
+    qputenv(kVirtualCameraDeviceVariable, "");
+    EXPECT_EQ(VirtualCameraFeed::defaultDevice(), v4l2::findDeviceByLabel(kVirtualCameraLabel));
+    qunsetenv(kVirtualCameraDeviceVariable);
+    EXPECT_EQ(VirtualCameraFeed::defaultDevice(), v4l2::findDeviceByLabel(kVirtualCameraLabel));
+  }
+  // The feed as the application makes it, the variable read on every tick.
+  qputenv(kVirtualCameraDeviceVariable, QByteArray::fromStdString(pipePath));
+  VirtualCameraFeed feed(frames);
+  auto decoded = [](const QByteArray& jpeg) { return QImage::fromData(jpeg, "JPEG"); };
+  {  // no picture yet: nothing written
+    current = {};
+    EXPECT_FALSE(feed.pushFrame());
+    EXPECT_TRUE(drain(fds[0]).isEmpty());
+  }
+  QByteArray first;
+  {  // the same picture on two ticks: the same JPEG twice, whole
+    current = {filled(QSize(64, 48), Qt::red), 7};
+    ASSERT_TRUE(feed.pushFrame());
+    first = drain(fds[0]);
+    ASSERT_TRUE(first.startsWith("\xFF\xD8") && first.endsWith("\xFF\xD9"));
+    EXPECT_EQ(decoded(first).size(), QSize(64, 48));
+    EXPECT_GT(decoded(first).pixelColor(32, 24).red(), 200);
+    ASSERT_TRUE(feed.pushFrame());
+    EXPECT_EQ(drain(fds[0]), first);
+  }
+  {  // a new picture is encoded anew, also at another size
+    current = {filled(QSize(64, 48), Qt::blue), 8};
+    ASSERT_TRUE(feed.pushFrame());
+    const QImage blue = decoded(drain(fds[0]));
+    EXPECT_GT(blue.pixelColor(32, 24).blue(), 200);
+    EXPECT_LT(blue.pixelColor(32, 24).red(), 60);
+    current = {filled(QSize(96, 40), Qt::green), 9};
+    ASSERT_TRUE(feed.pushFrame());
+    const QImage green = decoded(drain(fds[0]));
+    EXPECT_EQ(green.size(), QSize(96, 40));
+    EXPECT_GT(green.pixelColor(10, 10).green(), 200);
+  }
+  {  // the reader went away: ticks fail without ending the process, and a new pipe is fed
+    ::close(fds[0]);
+    EXPECT_FALSE(feed.pushFrame());
+    ::close(fds[1]);
+    ASSERT_EQ(pipe2(fds, O_NONBLOCK), 0);
+    ASSERT_EQ("/proc/self/fd/" + std::to_string(fds[1]), pipePath) << "the pipe got other numbers";
+    ASSERT_TRUE(feed.pushFrame());
+    EXPECT_GT(decoded(drain(fds[0])).pixelColor(10, 10).green(), 200);
+  }
+  {  // the variable gone: no device, nothing written
+    qunsetenv(kVirtualCameraDeviceVariable);
+    if (VirtualCameraFeed::defaultDevice().empty()) {
+      EXPECT_FALSE(feed.pushFrame());
+    }
+    EXPECT_TRUE(drain(fds[0]).isEmpty());
+  }
+  ::close(fds[0]);
+  ::close(fds[1]);
 }
 
 }  // namespace
