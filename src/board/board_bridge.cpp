@@ -28,6 +28,8 @@ const QString kMakerDomain = QStringLiteral("pelora-dravin.example");
 const QString kBoardIndex = QStringLiteral("dravinboard/index.html");
 const QString kMissingWindowText = QStringLiteral(
     "Original Window was minimized or closed, please choose another window in Relayo.");
+const QString kNoWindowControlText = QStringLiteral(
+    "On Wayland no program may move another program's window: to work in this one, switch to it.");
 
 // A pinch zooms the picture within these.
 constexpr double kMinPinchZoom = 0.5;
@@ -135,6 +137,14 @@ void BoardBridge::setPicturePlacement(const QVariantList& matrix, double zoom) {
   placementScript_ = script;
   // A page still loading has no such function yet; it is told once it finished.
   if (pageReady_) emit scriptRequested(script);
+}
+
+void BoardBridge::setWindowControlAllowed(bool allowed) {
+  windowControlScript_ = allowed ? QString()
+                                 : QStringLiteral("setWindowControl(false, %1)")
+                                       .arg(jsStringLiteral(kNoWindowControlText));
+  if (pageReady_)
+    emit scriptRequested(allowed ? QStringLiteral("setWindowControl(true)") : windowControlScript_);
 }
 
 void BoardBridge::setTextEditing(bool editing) {
@@ -273,6 +283,7 @@ void BoardBridge::loadFinished() {
   logLine(QStringLiteral("didFinish1"));
   // A new page knows nothing of the picture yet.
   if (!placementScript_.isEmpty()) emit scriptRequested(placementScript_);
+  if (!windowControlScript_.isEmpty()) emit scriptRequested(windowControlScript_);
   NotificationCenter::instance().post(
       notifications::kShowLoadingDravinBoard,
       {{QStringLiteral("show"), false}, {QStringLiteral("message"), QString()}});
@@ -346,6 +357,8 @@ void BoardBridge::postMessage(const QVariant& message) {
     if (n && *n == kDocumentCamera) {
       NotificationCenter::instance().post(notifications::kOpenDocCamera,
                                           {{QStringLiteral("type"), QStringLiteral("close")}});
+    } else if (n && *n > 0 && closeTunnelWindow) {
+      closeTunnelWindow(static_cast<int>(*n));
     }
   }
   // "wheel" and "tunnelKeydown" are accepted and change nothing; unknown types are ignored.

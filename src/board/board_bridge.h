@@ -98,6 +98,11 @@ class BoardBridge : public QObject {
   std::function<void(int windowNumber)> parkWindow;
   // Brings window N over `screenRect`; false when the window is gone.
   std::function<bool(int windowNumber, QRect screenRect)> controlWindow;
+  // The page closed window N's tile.
+  std::function<void(int windowNumber)> closeTunnelWindow;
+  // Whether tiles offer to bring their window over them (not on Wayland, where no program may
+  // move another's window).
+  void setWindowControlAllowed(bool allowed);
 
  signals:
   void scriptRequested(const QString& script);
@@ -131,6 +136,7 @@ class BoardBridge : public QObject {
   float gestureScale_ = 1.0f;
   bool textEditing_ = false;
   QString placementScript_;
+  QString windowControlScript_;
   int pageIndex_ = 0;
   int pageCount_ = 1;
   bool pageReady_ = false;

@@ -14,6 +14,11 @@ TunnelListModel::TunnelListModel(QObject* parent)
 TunnelListModel::TunnelListModel(WindowTunnel* tunnel, QObject* parent)
     : QAbstractListModel(parent), tunnel_(tunnel) {}
 
+TunnelListModel::~TunnelListModel() {
+  // A picker closed while the desktop's dialog is open takes the dialog with it.
+  if (portalAsking_) tunnel_->cancelPortalChoice();
+}
+
 int TunnelListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : count();
 }
@@ -67,6 +72,36 @@ void TunnelListModel::pick(int index) {
   if (!alive) return;
   emit selectionChanged();
   if (count() > 0) emit dataChanged(this->index(0), this->index(count() - 1), {SelectedRole});
+}
+
+void TunnelListModel::choosePortalWindow() {
+  if (!usesPortal() || portalAsking_) return;
+  portalOffersWindows_ = tunnel_->portalOffersWindows();
+  if (!portalOffersWindows_) {
+    portalNote_ = QStringLiteral(
+        "This desktop shares whole screens only: its screen-sharing service offers no single "
+        "windows, so no window can be shown here.");
+    emit portalChanged();
+    return;
+  }
+  portalAsking_ = true;
+  portalNote_ = QStringLiteral("Choose the window to show in the desktop\u2019s dialog.");
+  emit portalChanged();
+  const QPointer<TunnelListModel> alive(this);
+  tunnel_->choosePortalWindow([alive](bool shown, const QString& error) {
+    // A shown window closes the picker, and this model with it.
+    if (!alive) return;
+    alive->portalAsking_ = false;
+    if (shown) {
+      alive->portalNote_.clear();
+    } else if (error.isEmpty()) {
+      alive->portalNote_ = QStringLiteral("No window was chosen.");
+    } else {
+      alive->portalNote_ = QStringLiteral("The window could not be shared: ") + error;
+    }
+    emit alive->portalChanged();
+    if (shown) emit alive->selectionChanged();
+  });
 }
 
 void TunnelListModel::close() {

@@ -18,6 +18,11 @@ class TunnelListModel : public QAbstractListModel {
   Q_PROPERTY(int selectedWindowPID READ selectedWindowPID NOTIFY selectionChanged)
   Q_PROPERTY(int selectedWindowNumber READ selectedWindowNumber NOTIFY selectionChanged)
   Q_PROPERTY(int columnCount READ columnCount CONSTANT)
+  // Wayland: the desktop's own dialog picks the window; the picker only says how it goes.
+  Q_PROPERTY(bool usesPortal READ usesPortal CONSTANT)
+  Q_PROPERTY(bool portalAsking READ portalAsking NOTIFY portalChanged)
+  Q_PROPERTY(bool portalOffersWindows READ portalOffersWindows NOTIFY portalChanged)
+  Q_PROPERTY(QString portalNote READ portalNote NOTIFY portalChanged)
 
  public:
   enum Role { NameRole = Qt::UserRole + 1, ThumbnailRole, WindowIdRole, PidRole, SelectedRole };
@@ -30,6 +35,7 @@ class TunnelListModel : public QAbstractListModel {
   explicit TunnelListModel(QObject* parent = nullptr);
   // A tunnel of the caller's; the application's shared one otherwise.
   explicit TunnelListModel(WindowTunnel* tunnel, QObject* parent = nullptr);
+  ~TunnelListModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -40,19 +46,29 @@ class TunnelListModel : public QAbstractListModel {
   int selectedWindowNumber() const { return tunnel_->selectedWindowNumber(); }
   int columnCount() const { return kColumnCount; }
   const std::vector<TunnelWindow>& windowsArray() const { return windowsArray_; }
+  bool usesPortal() const { return tunnel_->usesPortal(); }
+  bool portalAsking() const { return portalAsking_; }
+  bool portalOffersWindows() const { return portalOffersWindows_; }
+  const QString& portalNote() const { return portalNote_; }
 
   Q_INVOKABLE void refresh();
   Q_INVOKABLE void pick(int index);
   Q_INVOKABLE void close();
+  // Wayland: opens the desktop's dialog for one window, unless the desktop cannot share windows.
+  Q_INVOKABLE void choosePortalWindow();
 
  signals:
   void countChanged();
   void selectionChanged();
+  void portalChanged();
 
  private:
   WindowTunnel* tunnel_;
   std::vector<TunnelWindow> windowsArray_;
   std::vector<QString> thumbnails_;
+  bool portalAsking_ = false;
+  bool portalOffersWindows_ = true;
+  QString portalNote_;
 };
 
 }  // namespace dravin

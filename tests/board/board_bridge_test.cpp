@@ -146,6 +146,32 @@ TEST(BoardMessages, ReachTheCameraTheTunnelAndThePanels) {
     bridge.postMessage(QVariantMap{{"type", "closeTunnel"}, {"windowNumber", -100}});
     EXPECT_EQ(closed.value("type"), "close");
   }
+  {  // a closed window tile lets its window go (a shared one stops being shared)
+    std::vector<int> closed;
+    bridge.closeTunnelWindow = [&](int n) { closed.push_back(n); };
+    bridge.postMessage(QVariantMap{{"type", "closeTunnel"}, {"windowNumber", 12}});
+    bridge.postMessage(QVariantMap{{"type", "closeTunnel"}, {"windowNumber", -100}});
+    bridge.postMessage(QVariantMap{{"type", "closeTunnel"}, {"windowNumber", "x"}});
+    EXPECT_EQ(closed, std::vector<int>{12});
+    bridge.closeTunnelWindow = nullptr;
+  }
+  {  // where windows cannot be moved, a page (also one loaded later) hides the control button
+    QSignalSpy controls(&bridge, &BoardBridge::scriptRequested);
+    bridge.loadFinished();
+    const qsizetype before = controls.count();
+    bridge.setWindowControlAllowed(false);
+    ASSERT_EQ(controls.count(), before + 1);
+    EXPECT_TRUE(controls.last().at(0).toString().startsWith("setWindowControl(false, 'On Wayland"));
+    bridge.loadStarted();
+    bridge.loadFinished();
+    QStringList sent;
+    for (qsizetype i = before + 1; i < controls.count(); ++i)
+      sent << controls.at(i).at(0).toString();
+    EXPECT_TRUE(sent.filter("setWindowControl(false").size() == 1)
+        << sent.join(" | ").toStdString();
+    bridge.setWindowControlAllowed(true);
+    EXPECT_EQ(controls.last().at(0).toString(), "setWindowControl(true)");
+  }
   bridge.setCameraController(nullptr);
   bridge.latestDocCamFrame = nullptr;
   bridge.tunnelFrame = nullptr;

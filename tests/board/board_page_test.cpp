@@ -262,6 +262,22 @@ TEST_F(BoardPage, TunnelTileTalksToTheApplication) {
             tile);
   EXPECT_GT(tile.width(), 100);
 
+  // Where windows cannot be moved (Wayland), the button goes from this tile and from new ones,
+  // and the title says why; allowed again, it is back.
+  js("setWindowControl(false, 'No moving here'); showTunnelWindow(8, '', 'Other'); true");
+  const QString controlShown =
+      "[...document.querySelectorAll('.tile-control')].map((b) => getComputedStyle(b).display "
+      "!== 'none').join()";
+  EXPECT_EQ(js(controlShown).toString(), "false,false");
+  EXPECT_EQ(js("document.querySelector('.tile[data-window=\"8\"] .tile-title').title").toString(),
+            "No moving here");
+  js("setWindowControl(true); true");
+  EXPECT_EQ(js(controlShown).toString(), "true,true");
+  EXPECT_EQ(js("document.querySelector('.tile-title').title").toString(), "");
+  click(centreOf(".tile[data-window=\"8\"] .tile-close"));
+  ASSERT_TRUE(waitUntil([&] { return posted("closeTunnel").size() == 1; }));
+  js("posted = posted.filter((m) => m.type !== 'closeTunnel'); true");
+
   // Keys typed on the tile go to the window.
   js("document.querySelector('.tile').focus(); true");
   key(Qt::Key_A);

@@ -517,6 +517,11 @@
     tiles.render(n, typeof dataUrl === 'string' ? dataUrl : '');
   };
 
+  // Whether a tile's window may be brought over it for direct use; `note` says why not.
+  root.setWindowControl = function setWindowControl(allowed, note) {
+    tiles.setControlAllowed(allowed !== false, typeof note === 'string' ? note : '');
+  };
+
   // p = {matrix: [a, b, c, d, e, f], zoom}: where the camera picture's unit square lies on
   // the page. A malformed placement changes nothing.
   root.setPicturePlacement = function setPicturePlacement(p) {

@@ -43,9 +43,9 @@
       this.title.className = 'tile-title';
       bar.appendChild(this.title);
       if (windowNumber !== kDocumentCamera) {
-        const control = button('tile-control', 'Use the window here', kControlIcon);
-        control.addEventListener('click', () => this.postControl());
-        bar.appendChild(control);
+        this.control = button('tile-control', 'Use the window here', kControlIcon);
+        this.control.addEventListener('click', () => this.postControl());
+        bar.appendChild(this.control);
       }
       const close = button('tile-close', 'Close', kCloseIcon);
       close.addEventListener('click', () => this.manager.close(this.windowNumber));
@@ -64,6 +64,7 @@
       element.append(bar, this.body, grip);
       this.element = element;
       this.setName(name);
+      this.allowControl(manager.controlAllowed, manager.controlNote);
 
       for (const type of kSwallowed) element.addEventListener(type, (e) => e.stopPropagation());
       element.addEventListener('pointerdown', () => this.manager.raise(this), true);
@@ -84,6 +85,17 @@
       this.requester = new NS.FrameRequester({
         request: () => this.manager.post({ type: 'renderTunnel', windowNumber: this.windowNumber }),
       });
+    }
+
+    // Where windows cannot be moved by us, the button goes and the title says why.
+    allowControl(allowed, note) {
+      if (!this.control) return;
+      this.control.hidden = !allowed;
+      if (allowed) {
+        this.title.removeAttribute('title');
+      } else {
+        this.title.title = note;
+      }
     }
 
     setName(name) {
@@ -192,6 +204,8 @@
       this.post = post;
       this.tiles = new Map();
       this.topZ = 1;
+      this.controlAllowed = true;
+      this.controlNote = '';
       root.addEventListener('resize', () => {
         for (const tile of this.tiles.values()) tile.place(tile.rect());
       });
@@ -241,6 +255,12 @@
       this.tiles.delete(windowNumber);
       tile.element.remove();
       this.post({ type: 'closeTunnel', windowNumber });
+    }
+
+    setControlAllowed(allowed, note) {
+      this.controlAllowed = allowed;
+      this.controlNote = note;
+      for (const tile of this.tiles.values()) tile.allowControl(allowed, note);
     }
 
     raise(tile) {

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import PeloraDravin
 
 // The window picker: thumbnails of the other applications' windows, three to a row. The list
-// starts empty; "Refresh" gathers it.
+// starts empty; "Refresh" gathers it. On Wayland the desktop's own dialog picks the window, asked
+// as soon as the picker opens; the picker then only says how it goes.
 Item {
     id: view
 
@@ -14,6 +15,7 @@ Item {
     readonly property real cellSpacing: 16
 
     TunnelListModel { id: tunnelModel }
+    Component.onCompleted: if (tunnelModel.usesPortal) tunnelModel.choosePortalWindow()
 
     component GrayButton: Button {
         id: button
@@ -36,7 +38,7 @@ Item {
     Text {
         id: headline
         anchors { top: parent.top; left: parent.left; right: parent.right; margins: 16 }
-        text: "Please select one window to show."
+        text: tunnelModel.usesPortal ? "Share one window to show." : "Please select one window to show."
         color: "white"
         font.pixelSize: 18
         font.bold: true
@@ -47,8 +49,21 @@ Item {
     Text {
         anchors { left: parent.left; right: parent.right; verticalCenter: grid.verticalCenter
                   margins: 24 }
-        visible: tunnelModel.count === 0
+        visible: tunnelModel.count === 0 && !tunnelModel.usesPortal
         text: "No windows can be viewing now, please make sure other windows are opened in same desktop space."
+        color: "#c8d0d8"
+        font.pixelSize: 16
+        font.bold: true
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.WordWrap
+    }
+
+    Text {
+        objectName: "portalNote"
+        anchors { left: parent.left; right: parent.right; verticalCenter: parent.verticalCenter
+                  margins: 24 }
+        visible: tunnelModel.usesPortal
+        text: tunnelModel.portalNote
         color: "#c8d0d8"
         font.pixelSize: 16
         font.bold: true
@@ -119,7 +134,19 @@ Item {
         height: 25
         spacing: 16
 
-        GrayButton { text: "Refresh"; onClicked: tunnelModel.refresh() }
+        GrayButton {
+            visible: !tunnelModel.usesPortal
+            text: "Refresh"
+            onClicked: tunnelModel.refresh()
+        }
+        GrayButton {
+            objectName: "chooseWindow"
+            visible: tunnelModel.usesPortal && tunnelModel.portalOffersWindows
+            enabled: !tunnelModel.portalAsking
+            implicitWidth: 140
+            text: "Choose a Window\u2026"
+            onClicked: tunnelModel.choosePortalWindow()
+        }
         GrayButton { text: "Close"; onClicked: tunnelModel.close() }
     }
 }
