@@ -706,10 +706,10 @@ void CameraController::startScreenRecording() {
   askForScreenCast(
       *pendingCast_, ScreenCastSource::monitor, [self, folder = *folder](ScreenCastAnswer answer) {
         if (!self || !self->pendingCast_) return;
-        std::unique_ptr<ScreenCastPortal> portal = std::move(self->pendingCast_);
+        std::unique_ptr<ScreenCastPortal> cast = std::move(self->pendingCast_);
         if (auto* error = std::get_if<ScreenRecorder::Error>(&answer)) {
           logLine(QStringLiteral("Failed to initialize screen recording ") + error->what());
-          dropLater(portal);
+          dropLater(cast);
           return;
         }
         const auto& granted = std::get<ScreenCastStream>(answer);
@@ -720,7 +720,7 @@ void CameraController::startScreenRecording() {
             [&stream](const std::string& path, const std::optional<CaptureDevice>& mic) {
               return std::make_unique<ScreenRecorder>(path, 30, stream, mic, VideoCodec::h264);
             },
-            std::move(portal));
+            std::move(cast));
       });
 }
 

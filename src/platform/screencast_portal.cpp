@@ -163,10 +163,12 @@ void ScreenCastPortal::watch(QDBusPendingCallWatcher* watcher, Step step) {
             if (step_ != step) return;  // cancelled, or answered already
             const QDBusMessage reply = w->reply();
             if (reply.type() == QDBusMessage::ErrorMessage) {
+              const QString error = reply.errorName() + QStringLiteral(": ") + reply.errorMessage();
+              // No portal, or one without screen casting, shows at the first question.
               fail(ScreenCastFailure::Kind::failed,
-                   reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-                       ? QStringLiteral("no screen-cast portal on this desktop")
-                       : reply.errorName() + QStringLiteral(": ") + reply.errorMessage());
+                   step == Step::properties
+                       ? QStringLiteral("no screen-cast portal on this desktop (%1)").arg(error)
+                       : error);
               return;
             }
             const QVariant first = reply.arguments().value(0);

@@ -57,7 +57,9 @@ class ScreenCastPortal : public QObject {
   void cancel();
   // Ends the session, and so the stream.
   void close();
-  bool isAsking() const { return step_ != Step::idle && step_ != Step::streaming; }
+  bool isAsking() const {
+    return step_ != Step::idle && step_ != Step::streaming && step_ != Step::over;
+  }
 
  private slots:
   void onResponse(uint response, const QVariantMap& results);

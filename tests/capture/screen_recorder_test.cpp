@@ -1,6 +1,7 @@
 #include "screen_recorder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDBusConnection>
 #include <QObject>
@@ -150,6 +151,53 @@ TEST(ScreenRecorderErrors, AudioDeviceIsCheckedBeforeAnythingElse) {
   EXPECT_EQ(errorOf([&] { build(camera); }), Code::invalidAudioDevice);
   EXPECT_EQ(errorOf([&] { build(std::nullopt); }), Code::couldNotAddScreen);
   EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(ScreenRecorderErrors, PortalStreamsAreCheckedBeforeAnyPipeline) {
+  QTemporaryDir dir;
+  const std::string file = dir.filePath("p.mp4").toStdString();
+  CaptureDevice camera{
+      DeviceKind::video, "cam", std::string("Cam"), {}, "videotestsrc", {}, {}, {}};
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  auto build = [&](PipeWireStream stream, std::optional<CaptureDevice> mic = std::nullopt) {
+    ScreenRecorder(file, 30, stream, mic, VideoCodec::h264);
+  };
+  EXPECT_EQ(errorOf([&] { build({pipe[0], 42, {2560, 1600}}, camera); }), Code::invalidAudioDevice);
+  EXPECT_EQ(errorOf([&] { build({pipe[0], 42, {0, 0}}); }), Code::invalidScreen);
+  EXPECT_EQ(errorOf([&] { build({-1, 42, {2560, 1600}}); }), Code::couldNotAddScreen);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  // The launch text parses, with the copy of the descriptor it is given, held to 1920 wide.
+  const VideoSize size = scaledSize(2560, 1600, scaleFactor(2560, 1.0));
+  EXPECT_EQ(size, (VideoSize{1920, 1200}));
+  GError* error = nullptr;
+  GstElement* parsed = gst_parse_launch(
+      (pipeWireSource({pipe[0], 42, {2560, 1600}}, pipe[1], 30, size) + " ! fakesink").c_str(),
+      &error);
+  if (error && std::string(error->message).find("pipewiresrc") != std::string::npos) {
+    g_clear_error(&error);
+    if (parsed) gst_object_unref(parsed);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    GTEST_SKIP() << "GStreamer's PipeWire source is not installed";
+  }
+  ASSERT_TRUE(parsed) << (error ? error->message : "");
+  EXPECT_FALSE(error) << error->message;
+  g_clear_error(&error);
+  GstElement* source = gst_bin_get_by_name(GST_BIN(parsed), "screen");
+  ASSERT_TRUE(source);
+  gint fd = -1;
+  gint keepalive = 0;
+  gchar* path = nullptr;
+  g_object_get(source, "fd", &fd, "keepalive-time", &keepalive, "path", &path, nullptr);
+  EXPECT_EQ(fd, pipe[1]);
+  EXPECT_GT(keepalive, 0);
+  EXPECT_STREQ(path, "42");
+  g_free(path);
+  gst_object_unref(source);
+  gst_object_unref(parsed);
+  ::close(pipe[0]);
+  ::close(pipe[1]);
 }
 
 class ScreenRecorderOnXvfb : public testing::Test {
