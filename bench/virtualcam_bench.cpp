@@ -171,55 +171,89 @@ double threadCpuMs() {
 }
 
 struct SizeFigures {
-  // The scene path: read back on the render thread, then the tick (JPEG + write).
-  double readbackCpuMs = 0, tickMs = 0, tickCpuMs = 0, sceneCpuMs = 0, sceneKiB = 0;
+  // The scene path: the process's CPU per frame with the feed reading back and writing, less that
+  // of the same renders with no device (so the readback's share of the renderer's own threads
+  // counts too); its parts: the render thread's read and the tick (JPEG + write).
+  double sceneCpuMs = 0, renderOnlyCpuMs = 0, readbackCpuMs = 0, tickMs = 0, tickCpuMs = 0,
+         sceneKiB = 0;
   int readbacks = 0;
   // The X capture path it replaces, on the same window.
   double xTickMs = 0, xCpuMs = 0, xCaptureMs = 0, jpegMs = 0, gstMs = -1;
 };
 
+struct LoopFigures {
+  double processCpuMs = 0, tickCpuMs = 0, tickMs = 0, readbackCpuMs = 0, kiB = 0;
+  int readbacks = 0, written = 0;
+};
+
+// `frames` renders, each with the mark moved, each followed by a tick of a feed that has a
+// device or not.
+LoopFigures runFrames(Scene& scene, int frames, bool withDevice) {
+  LoopFigures f;
+  QQuickItem* mark = scene.mark();
+  dravin::SceneFrames sceneFrames;
+  sceneFrames.attach(&scene.window);
+  DrainedPipe pipe;
+  dravin::VirtualCameraFeed feed([&] { return sceneFrames.latest(); },
+                                 [&] { return withDevice ? pipe.path() : std::string(); });
+  for (int i = 0; i < 5; ++i) {  // the first reads allocate
+    scene.nextRender();
+    feed.pushFrame();
+  }
+  const dravin::SceneFrames::Stats before = sceneFrames.stats();
+  const long long bytesBefore = pipe.bytes;
+  double tickCpu = 0;
+  qint64 tickNs = 0;
+  const double processStart = bench::cpuSeconds(RUSAGE_SELF);
+  for (int i = 0; i < frames; ++i) {
+    mark->setX((i * 37) % (scene.window.width() - 60));
+    scene.nextRender();
+    const double cpuStart = threadCpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    f.written += feed.pushFrame() ? 1 : 0;
+    tickNs += timer.nsecsElapsed();
+    tickCpu += threadCpuMs() - cpuStart;
+  }
+  f.processCpuMs = (bench::cpuSeconds(RUSAGE_SELF) - processStart) * 1000 / frames;
+  const dravin::SceneFrames::Stats after = sceneFrames.stats();
+  f.readbacks = static_cast<int>(after.readbacks - before.readbacks);
+  f.readbackCpuMs = static_cast<double>(after.readbackCpuNs - before.readbackCpuNs) / 1e6 /
+                    std::max(f.readbacks, 1);
+  f.tickMs = static_cast<double>(tickNs) / 1e6 / frames;
+  f.tickCpuMs = tickCpu / frames;
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  f.kiB = static_cast<double>(pipe.bytes - bytesBefore) / std::max(f.written, 1) / 1024;
+  if (withDevice && (f.written != frames || f.readbacks != frames)) {
+    std::fprintf(stderr, "%d frames written, %d read back, of %d\n", f.written, f.readbacks,
+                 frames);
+  }
+  return f;
+}
+
 SizeFigures measure(int width, int height, int frames) {
   SizeFigures f;
   Scene scene(width, height);
-  QQuickItem* mark = scene.mark();
-  {  // every tick finds a new picture: the mark moved and the scene rendered once more
-    dravin::SceneFrames sceneFrames;
-    sceneFrames.attach(&scene.window);
-    DrainedPipe pipe;
-    dravin::VirtualCameraFeed feed([&] { return sceneFrames.latest(); },
-                                   [&pipe] { return pipe.path(); });
-    for (int i = 0; i < 5; ++i) {  // the first reads allocate
-      scene.nextRender();
-      feed.pushFrame();
+  {  // taking turns, twice each, so that a change in the machine's load touches both alike
+    LoopFigures with, without;
+    for (int round = 0; round < 2; ++round) {
+      const LoopFigures a = runFrames(scene, frames, false);
+      const LoopFigures b = runFrames(scene, frames, true);
+      without.processCpuMs += a.processCpuMs / 2;
+      with.processCpuMs += b.processCpuMs / 2;
+      with.tickCpuMs += b.tickCpuMs / 2;
+      with.tickMs += b.tickMs / 2;
+      with.readbackCpuMs += b.readbackCpuMs / 2;
+      with.kiB += b.kiB / 2;
+      with.readbacks += b.readbacks;
     }
-    const dravin::SceneFrames::Stats before = sceneFrames.stats();
-    const long long bytesBefore = pipe.bytes;
-    double tickCpu = 0;
-    qint64 tickNs = 0;
-    int written = 0;
-    for (int i = 0; i < frames; ++i) {
-      mark->setX((i * 37) % (width - 60));
-      scene.nextRender();
-      const double cpuStart = threadCpuMs();
-      QElapsedTimer timer;
-      timer.start();
-      written += feed.pushFrame() ? 1 : 0;
-      tickNs += timer.nsecsElapsed();
-      tickCpu += threadCpuMs() - cpuStart;
-    }
-    const dravin::SceneFrames::Stats after = sceneFrames.stats();
-    f.readbacks = static_cast<int>(after.readbacks - before.readbacks);
-    f.readbackCpuMs = static_cast<double>(after.readbackCpuNs - before.readbackCpuNs) / 1e6 /
-                      std::max(f.readbacks, 1);
-    f.tickMs = static_cast<double>(tickNs) / 1e6 / frames;
-    f.tickCpuMs = tickCpu / frames;
-    f.sceneCpuMs = f.readbackCpuMs + f.tickCpuMs;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    f.sceneKiB = static_cast<double>(pipe.bytes - bytesBefore) / std::max(written, 1) / 1024;
-    if (written != frames || f.readbacks != frames) {
-      std::fprintf(stderr, "%dx%d: %d frames written, %d read back, of %d\n", width, height,
-                   written, f.readbacks, frames);
-    }
+    f.renderOnlyCpuMs = without.processCpuMs;
+    f.sceneCpuMs = with.processCpuMs - without.processCpuMs;
+    f.readbackCpuMs = with.readbackCpuMs;
+    f.tickCpuMs = with.tickCpuMs;
+    f.tickMs = with.tickMs;
+    f.sceneKiB = with.kiB;
+    f.readbacks = with.readbacks;
   }
   // The X capture of the same window, as the feed's tick did it before: the window's picture from
   // the X server's shared memory, encoded straight from there, one write.
@@ -327,9 +361,11 @@ int main(int argc, char** argv) {
 
   auto sizeLines = [](const char* name, const SizeFigures& f) {
     std::printf(
-        "%s scene: read back %.2f ms CPU (%d reads); tick (JPEG 70 + write) %.2f ms wall,"
-        " %.2f ms CPU; together %.2f ms CPU, %.0f KiB\n",
-        name, f.readbackCpuMs, f.readbacks, f.tickMs, f.tickCpuMs, f.sceneCpuMs, f.sceneKiB);
+        "%s scene: %.2f ms CPU per frame added to the render's own %.2f ms; parts: read back"
+        " %.2f ms CPU on the render thread (%d reads), tick (JPEG 70 + write) %.2f ms wall,"
+        " %.2f ms CPU; %.0f KiB\n",
+        name, f.sceneCpuMs, f.renderOnlyCpuMs, f.readbackCpuMs, f.readbacks, f.tickMs, f.tickCpuMs,
+        f.sceneKiB);
     std::printf(
         "%s X capture: tick (capture + JPEG 70 + write) %.2f ms wall, %.2f ms CPU;"
         " capture with a copy %.2f ms, JPEG %.2f ms; gst-launch ximagesrc ! jpegenc %.2f ms\n",

@@ -1,6 +1,5 @@
 #include "app_delegate.h"
 
-#include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickWindow>
 #include <QSettings>

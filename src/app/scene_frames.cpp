@@ -1,19 +1,15 @@
 #include "scene_frames.h"
 
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <QOpenGLExtraFunctions>
 #include <QQuickWindow>
-#include <QSysInfo>
-#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <ctime>
 #include <vector>
 
 #include "app_log.h"
 
-#ifndef GL_PACK_INVERT_MESA
-#define GL_PACK_INVERT_MESA 0x8758
-#endif
 #ifndef GL_BGRA
 #define GL_BGRA 0x80E1
 #endif
@@ -32,7 +28,7 @@ std::uint64_t threadCpuNs() {
          static_cast<std::uint64_t>(now.tv_nsec);
 }
 
-// GL rows come bottom-up; Mesa can hand them over top-down itself, elsewhere they are swapped.
+// GL rows come bottom-up; where the framebuffer copy is not possible they are swapped here.
 void flipRows(QImage& image) {
   const auto bytes = static_cast<std::size_t>(image.bytesPerLine());
   std::vector<uchar> row(bytes);
@@ -47,74 +43,108 @@ void flipRows(QImage& image) {
 
 }  // namespace
 
-SceneFrames::SceneFrames(QObject* parent) : QObject(parent) {}
+class SceneFrames::Reader {
+ public:
+  std::atomic<bool> wanted{false};       // a caller asked since the last read
+  std::atomic<bool> behind{true};        // the newest render was not read
+  std::atomic<bool> renderAsked{false};  // a render is asked for and has not happened yet
 
-SceneFrames::~SceneFrames() {
-  attach(nullptr);
-}
-
-void SceneFrames::attach(QQuickWindow* window) {
-  disconnect(synced_);
-  disconnect(rendered_);
-  window_ = window;
-  {
+  Frame latest() {
     std::lock_guard lock(mutex_);
-    latest_.image = QImage();
+    return latest_;
   }
-  behind_ = true;
-  renderAsked_ = false;
-  if (!window) return;
-  // Direct connections: both run on the render thread, the first while the main thread waits.
-  synced_ = connect(
-      window, &QQuickWindow::afterSynchronizing, this, [this, window] { synchronize(window); },
-      Qt::DirectConnection);
-  rendered_ = connect(
-      window, &QQuickWindow::afterRendering, this, [this, window] { readBack(window); },
-      Qt::DirectConnection);
+  Stats stats() {
+    std::lock_guard lock(mutex_);
+    return stats_;
+  }
+
+  // Render thread, while the main thread waits.
+  void synchronize(QQuickWindow* window) {
+    const qreal ratio = window->effectiveDevicePixelRatio();
+    pixelSize_ = QSize(qRound(window->width() * ratio), qRound(window->height() * ratio));
+  }
+
+  // Render thread, after the scene is drawn and before it is shown.
+  void readBack(QQuickWindow* window);
+
+  // Render thread, before the scene graph's context goes.
+  void releaseCopy() {
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    if (context && context == copy_.context && copy_.framebuffer) {
+      QOpenGLExtraFunctions* gl = context->extraFunctions();
+      gl->glDeleteFramebuffers(1, &copy_.framebuffer);
+      gl->glDeleteRenderbuffers(1, &copy_.renderbuffer);
+    }
+    copy_ = {};
+  }
+
+ private:
+  bool copyUpsideDown(QOpenGLContext* context);
+
+  QSize pixelSize_;
+  QImage spare_;
+  struct Copy {
+    QOpenGLContext* context = nullptr;  // framebuffers belong to the context that made them
+    unsigned framebuffer = 0;
+    unsigned renderbuffer = 0;
+    QSize size;
+  } copy_;
+  bool copyFailed_ = false;  // the copy gave a GL error once: the window is read directly
+
+  std::mutex mutex_;
+  Frame latest_;
+  Stats stats_;
+};
+
+// Copies the window's frame upside down into a framebuffer of our own and leaves that bound for
+// reading: GL rows run bottom-up, and Mesa reads a window without alpha through a slow per-pixel
+// path where a plain RGBA buffer is one copy. False when the window's framebuffer is left bound
+// as it is instead.
+bool SceneFrames::Reader::copyUpsideDown(QOpenGLContext* context) {
+  QOpenGLExtraFunctions* gl = context->extraFunctions();
+  const GLuint window = context->defaultFramebufferObject();
+  // A framebuffer copy needs GL 3 or GLES 3.
+  if (context->format().majorVersion() < 3 || copyFailed_) {
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, window);
+    return false;
+  }
+  if (copy_.context != context) copy_ = {};  // another window; the old context took its own along
+  if (!copy_.framebuffer) {
+    copy_.context = context;
+    gl->glGenFramebuffers(1, &copy_.framebuffer);
+    gl->glGenRenderbuffers(1, &copy_.renderbuffer);
+  }
+  if (copy_.size != pixelSize_) {
+    gl->glBindRenderbuffer(GL_RENDERBUFFER, copy_.renderbuffer);
+    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, pixelSize_.width(), pixelSize_.height());
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, copy_.framebuffer);
+    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  copy_.renderbuffer);
+    copy_.size = pixelSize_;
+  }
+  // The scene's clipping may have left the scissor on, and it would cut the copy.
+  gl->glDisable(GL_SCISSOR_TEST);
+  gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, window);
+  gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, copy_.framebuffer);
+  const int w = pixelSize_.width();
+  const int h = pixelSize_.height();
+  gl->glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, copy_.framebuffer);
+  return true;
 }
 
-SceneFrames::Frame SceneFrames::latest() {
-  wanted_ = true;
-  if (behind_ && !renderAsked_.exchange(true)) askForRender();
-  std::lock_guard lock(mutex_);
-  return latest_;
-}
-
-SceneFrames::Stats SceneFrames::stats() const {
-  std::lock_guard lock(mutex_);
-  return stats_;
-}
-
-void SceneFrames::askForRender() {
-  // Queued to the main thread, where the window lives; `this` outlives every caller.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (window_) {
-          window_->update();
-        } else {
-          renderAsked_ = false;
-        }
-      },
-      Qt::QueuedConnection);
-}
-
-void SceneFrames::synchronize(QQuickWindow* window) {
-  const qreal ratio = window->effectiveDevicePixelRatio();
-  pixelSize_ = QSize(qRound(window->width() * ratio), qRound(window->height() * ratio));
-}
-
-void SceneFrames::readBack(QQuickWindow* window) {
-  if (!wanted_.exchange(false)) {
-    behind_ = true;
-    renderAsked_ = false;
+void SceneFrames::Reader::readBack(QQuickWindow* window) {
+  if (!wanted.exchange(false)) {
+    behind = true;
+    renderAsked = false;
     return;
   }
   QOpenGLContext* context = QOpenGLContext::currentContext();
   if (!context || pixelSize_.isEmpty()) {
     // Not a GL scene: nothing to catch up with, or every tick would ask for another render.
-    behind_ = false;
-    renderAsked_ = false;
+    behind = false;
+    renderAsked = false;
     return;
   }
   const std::uint64_t start = threadCpuNs();
@@ -125,23 +155,24 @@ void SceneFrames::readBack(QQuickWindow* window) {
   if (spare_.size() != pixelSize_ || spare_.format() != format || !spare_.isDetached()) {
     spare_ = QImage(pixelSize_, format);
   }
-  const bool invert = context->hasExtension(QByteArrayLiteral("GL_MESA_pack_invert"));
-  QOpenGLFunctions* gl = context->functions();
   // The scene's recorded commands are carried out first, and Qt Quick's state is restored after.
   window->beginExternalCommands();
+  QOpenGLExtraFunctions* gl = context->extraFunctions();
   while (gl->glGetError() != GL_NO_ERROR) {
   }
-  gl->glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
+  const bool flipped = copyUpsideDown(context);
   gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  if (invert) gl->glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
   gl->glReadPixels(0, 0, pixelSize_.width(), pixelSize_.height(), desktop ? GL_BGRA : GL_RGBA,
                    desktop ? GL_UNSIGNED_INT_8_8_8_8_REV : GL_UNSIGNED_BYTE, spare_.bits());
   const GLenum error = gl->glGetError();
-  if (invert) gl->glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
   window->endExternalCommands();
-  behind_ = false;
-  renderAsked_ = false;
+  behind = false;
+  renderAsked = false;
   if (error != GL_NO_ERROR) {
+    if (flipped) {
+      copyFailed_ = true;  // the next read goes straight to the window's framebuffer
+      return;
+    }
     static std::atomic<bool> logged{false};
     if (!logged.exchange(true)) {
       logLine(QStringLiteral("Virtual camera: reading the window's picture failed, GL error 0x") +
@@ -149,13 +180,75 @@ void SceneFrames::readBack(QQuickWindow* window) {
     }
     return;
   }
-  if (!invert) flipRows(spare_);
+  if (!flipped) flipRows(spare_);
   const std::uint64_t spent = threadCpuNs() - start;
   std::lock_guard lock(mutex_);
   std::swap(latest_.image, spare_);
   ++latest_.serial;
   ++stats_.readbacks;
   stats_.readbackCpuNs += spent;
+}
+
+SceneFrames::SceneFrames(QObject* parent) : QObject(parent), reader_(std::make_shared<Reader>()) {}
+
+SceneFrames::~SceneFrames() {
+  attach(nullptr);
+}
+
+std::shared_ptr<SceneFrames::Reader> SceneFrames::reader() const {
+  std::lock_guard lock(mutex_);
+  return reader_;
+}
+
+void SceneFrames::attach(QQuickWindow* window) {
+  disconnect(synced_);
+  disconnect(rendered_);
+  disconnect(invalidated_);
+  // A fresh reader: a callback for the previous window that is still running writes into the old
+  // one, which nobody reads any more.
+  auto reader = std::make_shared<Reader>();
+  {
+    std::lock_guard lock(mutex_);
+    reader_ = reader;
+  }
+  window_ = window;
+  if (!window) return;
+  // Direct connections: they run on the render thread, the first while the main thread waits.
+  synced_ = connect(
+      window, &QQuickWindow::afterSynchronizing, window,
+      [reader, window] { reader->synchronize(window); }, Qt::DirectConnection);
+  rendered_ = connect(
+      window, &QQuickWindow::afterRendering, window, [reader, window] { reader->readBack(window); },
+      Qt::DirectConnection);
+  invalidated_ = connect(
+      window, &QQuickWindow::sceneGraphInvalidated, window, [reader] { reader->releaseCopy(); },
+      Qt::DirectConnection);
+}
+
+SceneFrames::Frame SceneFrames::latest() {
+  std::shared_ptr<Reader> current = reader();
+  current->wanted = true;
+  if (current->behind && !current->renderAsked.exchange(true)) askForRender(current);
+  return current->latest();
+}
+
+SceneFrames::Stats SceneFrames::stats() const {
+  return reader()->stats();
+}
+
+void SceneFrames::askForRender(std::shared_ptr<Reader> reader) {
+  // Queued to the main thread, where the window lives; a call still queued when this object goes
+  // is dropped with it.
+  QMetaObject::invokeMethod(
+      this,
+      [this, reader] {
+        if (window_ && reader == reader_) {
+          window_->update();
+        } else {
+          reader->renderAsked = false;
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace dravin

