@@ -27,6 +27,11 @@ QImage shrinkToFit(QImage image, QSize box) {
   if (image.isNull()) return {};
   QSize target = shrunkToFit(image.size(), box);
   if (target == image.size()) return image;
+  // Qt scales a palette picture into black and white: it is made true-colour first.
+  if (image.depth() < 8 || image.format() == QImage::Format_Indexed8) {
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                          : QImage::Format_RGB32);
+  }
   return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
@@ -34,9 +39,10 @@ QImage picture(const QString& path, QSize box) {
   QImageReader reader(path);
   reader.setAutoTransform(true);
   // The scaled size is what lets the JPEG decoder work at 1/2, 1/4 or 1/8 scale. The quality is
-  // left at its default: that keeps the decoder's scaling and a smooth final step.
+  // left at its default: that keeps the decoder's scaling and a smooth final step. Other formats
+  // gain nothing from it, and Qt's scaled reading loses a palette's colours.
   QSize stored = reader.size();
-  if (stored.isValid()) {
+  if (stored.isValid() && reader.format() == "jpeg") {
     // The size is asked for in stored orientation, as the turn is applied after decoding.
     bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     QSize shown = turned ? stored.transposed() : stored;

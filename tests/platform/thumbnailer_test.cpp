@@ -91,6 +91,17 @@ TEST_F(ThumbnailerTest, Pictures) {
     ASSERT_TRUE(halves({1000, 1000}).save(big));
     EXPECT_EQ(makeThumbnail(big).size(), QSize(144, 144));
   }
+  {  // a one-colour sheet saved as a 1-bit palette PNG keeps its colour (Qt's scaled PNG
+     // reading loses the palette)
+    QImage sheet(800, 600, QImage::Format_Mono);
+    sheet.setColorTable({qRgb(220, 40, 40), qRgb(255, 255, 255)});
+    sheet.fill(0);
+    QString path = dir_.filePath("red sheet.png");
+    ASSERT_TRUE(sheet.save(path));
+    const QImage thumb = makeThumbnail(path);
+    EXPECT_EQ(thumb.size(), QSize(192, 144));
+    EXPECT_EQ(thumb.pixel(96, 72), qRgb(220, 40, 40));
+  }
   {  // a custom box
     EXPECT_EQ(makeThumbnail(write("box.jpg", jpegBytes(halves({800, 400}))), {100, 100}).size(),
               QSize(100, 50));
