@@ -1,9 +1,11 @@
 #include "file_library_model.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "app_log.h"
+#include "display_session.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "paste_into_front_app.h"
@@ -33,6 +35,12 @@ FileLibraryModel::FileLibraryModel(QObject* parent)
   connect(&autoHide_, &QTimer::timeout, this, [this] { library_.setHideFileLibrary(true); });
   library_.setPaster([this](const LibraryFilePtr& item) {
     emit aboutToPaste();
+    // Wayland types no keys for anyone, not even for us: when our window is in front, its board
+    // is the front application and takes the picture directly.
+    if (displaySession() == DisplaySession::wayland && QGuiApplication::focusWindow()) {
+      emit placeOnBoardRequested(item->url);
+      return;
+    }
     if (pasteIntoFrontApp(item) == PasteOutcome::copiedOnly) emit noticeRequested(kCopiedOnlyText);
   });
   connect(&library_, &FileLibrary::fileListChanged, this,

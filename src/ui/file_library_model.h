@@ -87,6 +87,8 @@ class FileLibraryModel : public QObject {
   void aboutToPaste();
   // A short word for the user, such as that a file was only copied.
   void noticeRequested(const QString& text);
+  // An imported picture for the board, where no keystroke can paste it (Wayland).
+  void placeOnBoardRequested(const QString& path);
   // The favourite marks could not be written; `folderMissing` when the storage folder is gone.
   void saveFailed(const QString& text, bool folderMissing);
 

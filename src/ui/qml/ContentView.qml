@@ -245,6 +245,9 @@ Item {
         target: library.model
         function onAboutToPaste() { if (boardLoader.item) boardLoader.item.forceActiveFocus() }
         function onNoticeRequested(text) { boardDocumentViews.showNotice(text) }
+        function onPlaceOnBoardRequested(path) {
+            if (typeof boardSession !== "undefined") boardSession.openOnBoard(path)
+        }
     }
 
     Connections {
