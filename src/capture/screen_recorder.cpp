@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::int32_t kTimescale = 600;
 constexpr const char* kActivityReason = "Recording screen";
+constexpr GstClockTime kDrainTimeout = 2 * GST_SECOND;
 
 QString applicationName() {
   QString name = QGuiApplication::applicationDisplayName();
@@ -29,6 +30,25 @@ QString applicationName() {
 std::string micBranch(const CaptureDevice& mic, const std::string& sink) {
   return mic.sourceLaunch +
          " ! audioconvert ! audioresample ! audio/x-raw,rate=48000,channels=2 ! " + sink;
+}
+
+// Stamps a frame with the moment it came. The portal's frames carry the compositor's times and
+// the repeated ones the source's own, two timelines that made a still screen record too long.
+GstPadProbeReturn stampOnArrival(GstPad* pad, GstPadProbeInfo* info, gpointer) {
+  GstElement* element = gst_pad_get_parent_element(pad);
+  GstClock* clock = element ? gst_element_get_clock(element) : nullptr;
+  if (clock) {
+    const GstClockTime now = gst_clock_get_time(clock);
+    const GstClockTime base = gst_element_get_base_time(element);
+    GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
+    GST_BUFFER_PTS(buffer) = now > base ? now - base : 0;
+    GST_BUFFER_DTS(buffer) = GST_CLOCK_TIME_NONE;
+    GST_BUFFER_DURATION(buffer) = GST_CLOCK_TIME_NONE;
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    gst_object_unref(clock);
+  }
+  if (element) gst_object_unref(element);
+  return GST_PAD_PROBE_OK;
 }
 
 // Moves a live pipeline to PAUSED, where sources open their devices without capturing yet.
@@ -124,6 +144,7 @@ ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
     throw Error(Code::invalidScreen, "the portal did not say how large the screen is");
   }
   // Our own copy: the portal's descriptor may be closed while this recorder still reads.
+  drainOnStop_ = true;
   pipeWireFd_ = stream.fd < 0 ? -1 : fcntl(stream.fd, F_DUPFD_CLOEXEC, 3);
   if (pipeWireFd_ < 0) throw Error(Code::couldNotAddScreen, "no PipeWire connection");
   videoSize_ =
@@ -131,6 +152,16 @@ ScreenRecorder::ScreenRecorder(std::string destination, int framesPerSecond,
   try {
     open(pipeWireSource(stream, pipeWireFd_, std::max(1, framesPerSecond), videoSize_),
          audioDevice);
+    // PipeWire's source offers a clock that stands still while the screen does; the microphone
+    // and the frames the rate fills in need one that runs.
+    GstClock* clock = gst_system_clock_obtain();
+    gst_pipeline_use_clock(GST_PIPELINE(session_->get()), clock);
+    gst_object_unref(clock);
+    gst::ElementPtr source = session_->element("screen");
+    if (GstPad* pad = source ? gst_element_get_static_pad(source.get(), "src") : nullptr) {
+      gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &stampOnArrival, nullptr, nullptr);
+      gst_object_unref(pad);
+    }
   } catch (...) {
     ::close(pipeWireFd_);
     throw;
@@ -224,7 +255,7 @@ void ScreenRecorder::connectSinks() {
 GstFlowReturn ScreenRecorder::videoArrived(GstAppSink* sink, gpointer self) {
   auto* recorder = static_cast<ScreenRecorder*>(self);
   gst::SamplePtr sample(gst_app_sink_pull_sample(sink));
-  if (!sample) return GST_FLOW_OK;
+  if (!sample || recorder->afterStop(sample.get())) return GST_FLOW_OK;
   recorder->output_->pushVideo(sample.get());
   if (recorder->output_->recordedDuration() > 0 && !recorder->startAnnounced_.exchange(true) &&
       recorder->onStart) {
@@ -233,10 +264,17 @@ GstFlowReturn ScreenRecorder::videoArrived(GstAppSink* sink, gpointer self) {
   return GST_FLOW_OK;
 }
 
+bool ScreenRecorder::afterStop(GstSample* sample) const {
+  const GstClockTime stopAt = stopAt_.load();
+  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  return stopAt != GST_CLOCK_TIME_NONE && buffer && GST_BUFFER_PTS_IS_VALID(buffer) &&
+         GST_BUFFER_PTS(buffer) > stopAt;
+}
+
 GstFlowReturn ScreenRecorder::audioArrived(GstAppSink* sink, gpointer self) {
   auto* recorder = static_cast<ScreenRecorder*>(self);
   gst::SamplePtr sample(gst_app_sink_pull_sample(sink));
-  if (sample) recorder->output_->pushAudio(sample.get());
+  if (sample && !recorder->afterStop(sample.get())) recorder->output_->pushAudio(sample.get());
   return GST_FLOW_OK;
 }
 
@@ -304,7 +342,11 @@ void ScreenRecorder::removeEmptyMovie() const {
 void ScreenRecorder::finishOnWorker(std::optional<std::string> error) {
   if (state_ == State::stopping || state_ == State::finished) return;
   state_ = State::stopping;
+  // Draining takes in what was captured before this moment, nothing after it.
+  if (drainOnStop_) stopAt_ = session_->runningTime();
   worker_ = std::thread([this, problem = error.value_or(std::string())]() mutable {
+    // What the portal's stream has on its way still goes in: a loaded machine lags it by seconds.
+    if (drainOnStop_ && problem.empty()) session_->finish(kDrainTimeout);
     session_->stop();
     const std::string writeError = output_->finish();
     activity_.release();

@@ -111,6 +111,8 @@ class ScreenRecorder {
   // Builds the session from the video source's launch text and opens the output; throws Error.
   void open(const std::string& videoSource, const std::optional<CaptureDevice>& audioDevice);
   void connectSinks();
+  // Whether a sample was captured after stop() while the session drains.
+  bool afterStop(GstSample* sample) const;
   // With mutex_ held: leaves the recording and closes the file on the worker.
   void finishOnWorker(std::optional<std::string> error);
   void removeEmptyMovie() const;
@@ -129,6 +131,8 @@ class ScreenRecorder {
   std::thread worker_;
   // Our copy of a portal's PipeWire connection, open while the session may read it.
   int pipeWireFd_ = -1;
+  bool drainOnStop_ = false;
+  std::atomic<GstClockTime> stopAt_{GST_CLOCK_TIME_NONE};
 };
 
 }  // namespace dravin

@@ -45,8 +45,8 @@ std::string pipeWireSource(const PipeWireStream& stream, int fd, int fps, VideoS
   return "pipewiresrc name=screen fd=" + std::to_string(fd) +
          " path=" + std::to_string(stream.nodeId) +
          " keepalive-time=" + std::to_string(kPipeWireKeepaliveMs) +
-         " always-copy=true do-timestamp=true ! videorate ! video/x-raw,framerate=" +
-         std::to_string(fps) + "/1 ! videoconvert ! videoscale ! " + rawCaps(size);
+         " always-copy=true ! videorate ! video/x-raw,framerate=" + std::to_string(fps) +
+         "/1 ! videoconvert ! videoscale ! " + rawCaps(size);
 }
 
 }  // namespace dravin
