@@ -1,7 +1,7 @@
 #include "scene_frames.h"
 
 #include <QOpenGLContext>
-#include <QOpenGLExtraFunctions>
+#include <QOpenGLFunctions>
 #include <QQuickWindow>
 #include <atomic>
 #include <cstring>
@@ -10,6 +10,9 @@
 
 #include "app_log.h"
 
+#ifndef GL_PACK_INVERT_MESA
+#define GL_PACK_INVERT_MESA 0x8758
+#endif
 #ifndef GL_BGRA
 #define GL_BGRA 0x80E1
 #endif
@@ -28,7 +31,7 @@ std::uint64_t threadCpuNs() {
          static_cast<std::uint64_t>(now.tv_nsec);
 }
 
-// GL rows come bottom-up; where the framebuffer copy is not possible they are swapped here.
+// GL rows come bottom-up.
 void flipRows(QImage& image) {
   const auto bytes = static_cast<std::size_t>(image.bytesPerLine());
   std::vector<uchar> row(bytes);
@@ -67,72 +70,14 @@ class SceneFrames::Reader {
   // Render thread, after the scene is drawn and before it is shown.
   void readBack(QQuickWindow* window);
 
-  // Render thread, before the scene graph's context goes.
-  void releaseCopy() {
-    QOpenGLContext* context = QOpenGLContext::currentContext();
-    if (context && context == copy_.context && copy_.framebuffer) {
-      QOpenGLExtraFunctions* gl = context->extraFunctions();
-      gl->glDeleteFramebuffers(1, &copy_.framebuffer);
-      gl->glDeleteRenderbuffers(1, &copy_.renderbuffer);
-    }
-    copy_ = {};
-  }
-
  private:
-  bool copyUpsideDown(QOpenGLContext* context);
-
   QSize pixelSize_;
   QImage spare_;
-  struct Copy {
-    QOpenGLContext* context = nullptr;  // framebuffers belong to the context that made them
-    unsigned framebuffer = 0;
-    unsigned renderbuffer = 0;
-    QSize size;
-  } copy_;
-  bool copyFailed_ = false;  // the copy gave a GL error once: the window is read directly
 
   std::mutex mutex_;
   Frame latest_;
   Stats stats_;
 };
-
-// Copies the window's frame upside down into a framebuffer of our own and leaves that bound for
-// reading: GL rows run bottom-up, and Mesa reads a window without alpha through a slow per-pixel
-// path where a plain RGBA buffer is one copy. False when the window's framebuffer is left bound
-// as it is instead.
-bool SceneFrames::Reader::copyUpsideDown(QOpenGLContext* context) {
-  QOpenGLExtraFunctions* gl = context->extraFunctions();
-  const GLuint window = context->defaultFramebufferObject();
-  // A framebuffer copy needs GL 3 or GLES 3.
-  if (context->format().majorVersion() < 3 || copyFailed_) {
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, window);
-    return false;
-  }
-  if (copy_.context != context) copy_ = {};  // another window; the old context took its own along
-  if (!copy_.framebuffer) {
-    copy_.context = context;
-    gl->glGenFramebuffers(1, &copy_.framebuffer);
-    gl->glGenRenderbuffers(1, &copy_.renderbuffer);
-  }
-  if (copy_.size != pixelSize_) {
-    gl->glBindRenderbuffer(GL_RENDERBUFFER, copy_.renderbuffer);
-    gl->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, pixelSize_.width(), pixelSize_.height());
-    gl->glBindFramebuffer(GL_FRAMEBUFFER, copy_.framebuffer);
-    gl->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                  copy_.renderbuffer);
-    copy_.size = pixelSize_;
-  }
-  // The scene's clipping may have left the scissor on, and it would cut the copy.
-  gl->glDisable(GL_SCISSOR_TEST);
-  gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, window);
-  gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, copy_.framebuffer);
-  const int w = pixelSize_.width();
-  const int h = pixelSize_.height();
-  gl->glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, copy_.framebuffer);
-  return true;
-}
 
 void SceneFrames::Reader::readBack(QQuickWindow* window) {
   if (!wanted.exchange(false)) {
@@ -157,22 +102,22 @@ void SceneFrames::Reader::readBack(QQuickWindow* window) {
   }
   // The scene's recorded commands are carried out first, and Qt Quick's state is restored after.
   window->beginExternalCommands();
-  QOpenGLExtraFunctions* gl = context->extraFunctions();
+  QOpenGLFunctions* gl = context->functions();
   while (gl->glGetError() != GL_NO_ERROR) {
   }
-  const bool flipped = copyUpsideDown(context);
+  gl->glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
   gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  // Mesa hands the rows over top-down itself; elsewhere they are swapped below.
+  const bool flipped = context->hasExtension(QByteArrayLiteral("GL_MESA_pack_invert"));
+  if (flipped) gl->glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
   gl->glReadPixels(0, 0, pixelSize_.width(), pixelSize_.height(), desktop ? GL_BGRA : GL_RGBA,
                    desktop ? GL_UNSIGNED_INT_8_8_8_8_REV : GL_UNSIGNED_BYTE, spare_.bits());
   const GLenum error = gl->glGetError();
+  if (flipped) gl->glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
   window->endExternalCommands();
   behind = false;
   renderAsked = false;
   if (error != GL_NO_ERROR) {
-    if (flipped) {
-      copyFailed_ = true;  // the next read goes straight to the window's framebuffer
-      return;
-    }
     static std::atomic<bool> logged{false};
     if (!logged.exchange(true)) {
       logLine(QStringLiteral("Virtual camera: reading the window's picture failed, GL error 0x") +
@@ -203,7 +148,6 @@ std::shared_ptr<SceneFrames::Reader> SceneFrames::reader() const {
 void SceneFrames::attach(QQuickWindow* window) {
   disconnect(synced_);
   disconnect(rendered_);
-  disconnect(invalidated_);
   // A fresh reader: a callback for the previous window that is still running writes into the old
   // one, which nobody reads any more.
   auto reader = std::make_shared<Reader>();
@@ -219,9 +163,6 @@ void SceneFrames::attach(QQuickWindow* window) {
       [reader, window] { reader->synchronize(window); }, Qt::DirectConnection);
   rendered_ = connect(
       window, &QQuickWindow::afterRendering, window, [reader, window] { reader->readBack(window); },
-      Qt::DirectConnection);
-  invalidated_ = connect(
-      window, &QQuickWindow::sceneGraphInvalidated, window, [reader] { reader->releaseCopy(); },
       Qt::DirectConnection);
 }
 

@@ -54,7 +54,6 @@ class SceneFrames : public QObject {
   QPointer<QQuickWindow> window_;  // main thread only
   QMetaObject::Connection synced_;
   QMetaObject::Connection rendered_;
-  QMetaObject::Connection invalidated_;
 };
 
 }  // namespace dravin

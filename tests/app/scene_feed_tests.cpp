@@ -289,6 +289,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "xcb");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  QQuickWindow::setDefaultAlphaBuffer(true);  // as the application's windows have
   QGuiApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }
