@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The real application's virtual camera feed under Xvfb, pointed at a FIFO
+# (DRAVIN_VIRTUAL_CAMERA_DEVICE) in place of the loopback device: JPEGs at the timer's rate, as
+# large as the full-screen window, showing what the screen shows (the demo camera's bars); then
+# another program's window over ours is on the screen but not in the frames.
+# SCREENSHOT_DIR, when set, receives virtual-camera-*.png.
+#   usage: virtual_camera_under_xvfb.sh PATH-TO-pelora-dravin
+set -euo pipefail
+app=$(readlink -f "$1")
+
+if [[ ${2:-} != --inside ]]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$app" --inside
+fi
+
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
+
+colourAt() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
+}
+# Reads the FIFO for $1 seconds: prints the number of whole JPEGs and keeps the last one as $2.
+readFrames() {
+  python3 - "$fifo" "$1" "$2" <<'PY'
+import os, select, sys, time
+path, seconds, last = sys.argv[1], float(sys.argv[2]), sys.argv[3]
+fd = os.open(path, os.O_RDONLY | os.O_NONBLOCK)
+data = bytearray()
+end = time.monotonic() + seconds
+while time.monotonic() < end:
+    if select.select([fd], [], [], 0.1)[0]:
+        data += os.read(fd, 1 << 20)
+os.close(fd)
+starts = []
+at = data.find(b"\xff\xd8\xff")
+while at >= 0:
+    starts.append(at)
+    at = data.find(b"\xff\xd8\xff", at + 1)
+frames = [bytes(data[a:b]) for a, b in zip(starts, starts[1:])]  # the last may be cut off
+frames = [f for f in frames if f.endswith(b"\xff\xd9")]
+if frames:
+    open(last, "wb").write(frames[-1])
+print(len(frames))
+PY
+}
+# Normalised RMSE (0..1) of area $3 (WxH+X+Y) between pictures $1 and $2.
+difference() {
+  convert "$1" -crop "$3" +repage "$work/a.png"
+  convert "$2" -crop "$3" +repage "$work/b.png"
+  (compare -metric RMSE "$work/a.png" "$work/b.png" null: 2>&1 || true) |
+    sed -nE 's/.*\((0?\.[0-9]+(e-?[0-9]+)?|[01])\).*/\1/p'
+}
+below() { awk -v d="$1" -v limit="$2" 'BEGIN { exit !(d != "" && d < limit) }'; }
+
+storeFolder "$work/storage"
+fifo=$work/virtual-camera
+mkfifo "$fifo"
+DRAVIN_VIRTUAL_CAMERA_DEVICE=$fifo "$app" --demo-devices >"$work/app.log" 2>&1 &
+pid=$!
+waitFor 40 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not discovered"
+waitFor 40 logSays "didFinish1" || fail "the board did not load"
+window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
+waitFor 10 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
+sleep 3  # the splash shows for 2 s
+
+count=$(readFrames 3 "$work/frame.jpg")
+echo "virtual camera: $count frames in 3 s"
+# 30 a second; the figure is the benchmark's, here only that frames keep coming.
+((count >= 30)) || fail "only $count frames in 3 s reached the FIFO"
+convert "$work/frame.jpg" "$work/frame.png"
+size=$(identify -format '%wx%h' "$work/frame.png")
+[[ $size == 1920x1080 ]] || fail "the frames are $size, not the window's 1920x1080"
+# The demo camera's first bar is light grey, the third cyan (left of the 300-pixel library).
+grey=$(colourAt "$work/frame.png" 160 300)
+cyan=$(colourAt "$work/frame.png" 580 300)
+[[ $grey =~ ^(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9])$ &&
+   $cyan =~ ^([0-9]|[0-9][0-9]),(1[5-9][0-9]|2[0-9][0-9]),(1[5-9][0-9]|2[0-9][0-9])$ ]] ||
+  fail "the frame does not show the demo camera (grey bar $grey, cyan bar $cyan)"
+import -window root "$work/screen.png"
+# Compared where the picture holds still: the bars below the running clock, and the control bar.
+for area in 1920x400+0+200 1920x80+0+1000; do
+  d=$(difference "$work/frame.png" "$work/screen.png" "$area")
+  echo "virtual camera: frame and screen differ by $d in $area (RMSE, 0..1)"
+  below "$d" 0.06 || fail "the frame differs from the screen in $area (normalised RMSE $d)"
+done
+
+# Another program's window over ours, in the middle of the bars: the screen shows it, the frames
+# do not.
+xmessage -geometry 900x300+500+250 -bg black -fg black "covering" &
+helpers+=($!)
+cover=$(findWindow '^xmessage$') || fail "the covering window did not appear"
+xdotool windowraise "$cover"
+sleep 1
+import -window root "$work/covered-screen.png"
+count=$(readFrames 2 "$work/covered.jpg")
+((count >= 20)) || fail "only $count frames in 2 s while covered"
+convert "$work/covered.jpg" "$work/covered.png"
+if [[ -n ${SCREENSHOT_DIR:-} ]]; then
+  cp "$work/covered-screen.png" "$SCREENSHOT_DIR/virtual-camera-covered-screen.png"
+  cp "$work/covered.png" "$SCREENSHOT_DIR/virtual-camera-covered-frame.png"
+fi
+area=800x200+550+300
+d=$(difference "$work/covered-screen.png" "$work/screen.png" "$area")
+below "$d" 0.2 && fail "the covering window is not on the screen (RMSE $d against before)"
+d=$(difference "$work/covered.png" "$work/screen.png" "$area")
+echo "virtual camera: covered frame and uncovered screen differ by $d in $area"
+below "$d" 0.06 || fail "the covering window shows in the frames (RMSE $d against the uncovered screen)"
+kill -0 "$pid" || fail "the application ended"
+echo "PASSED: under X the virtual camera's frames come from the scene, at the timer's rate, without the window over ours"
