@@ -42,11 +42,16 @@ std::string x11ScreenSource(const std::string& displayName, const CropRect& area
 
 std::string pipeWireSource(const PipeWireStream& stream, int fd, int fps, VideoSize size) {
   // Frames are copied out of PipeWire's buffers: the encoder holds them past the next frame.
+  // The source never waits for a busy converter (a late frame would be stamped late): a frame
+  // the converter cannot take in time is dropped, and the rate is made steady after converting,
+  // so a repeated frame costs nothing.
   return "pipewiresrc name=screen fd=" + std::to_string(fd) +
          " path=" + std::to_string(stream.nodeId) +
          " keepalive-time=" + std::to_string(kPipeWireKeepaliveMs) +
-         " always-copy=true ! videorate ! video/x-raw,framerate=" + std::to_string(fps) +
-         "/1 ! videoconvert ! videoscale ! " + rawCaps(size);
+         " always-copy=true ! queue leaky=downstream max-size-buffers=" +
+         std::to_string(kPipeWireQueuedFrames) +
+         " max-size-bytes=0 max-size-time=0 ! videoconvert ! videoscale ! " + rawCaps(size) +
+         " ! videorate ! video/x-raw,framerate=" + std::to_string(fps) + "/1";
 }
 
 }  // namespace dravin

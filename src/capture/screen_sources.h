@@ -45,5 +45,7 @@ std::string x11ScreenSource(const std::string& displayName, const CropRect& area
 std::string pipeWireSource(const PipeWireStream& stream, int fd, int fps, VideoSize size);
 
 inline constexpr int kPipeWireKeepaliveMs = 100;
+// Frames waiting for the converter, at most: a few, as each full-size frame is megabytes.
+inline constexpr int kPipeWireQueuedFrames = 4;
 
 }  // namespace dravin

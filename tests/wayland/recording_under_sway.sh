@@ -50,6 +50,13 @@ remote() {
 }
 asks() { wc -l <"$sway_chooser_asks"; }
 movies() { find "$videos" -name '*.mp4' | sort; }
+# The longest stretch between two frames of a movie: a pause kept in, or a still screen that
+# stopped sending frames, shows as one. A loaded machine drops frames the encoder cannot take in
+# time, well under a second's worth.
+longestGap() {
+  ffprobe -v error -select_streams v -show_entries packet=pts_time -of csv=p=0 "$1" | sort -g |
+    awk 'NR > 1 && $1 - p > g { g = $1 - p } { p = $1 } END { printf "%.2f", g }'
+}
 # The length of a movie's picture.
 seconds() { ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$1"; }
 # The colour at a point of a picture, as "r,g,b".
@@ -150,7 +157,9 @@ first=$(movies | head -n 1)
 length=$(seconds "$first")
 within "$length" "$shortest" "$longest" ||
   fail "the first recording lasts $length s, not $shortest to $longest (its pause left out)"
-echo "first recording: $length s, between $shortest and $longest with its pause left out"
+gap=$(longestGap "$first")
+near "$gap" 0 1.5 || fail "the first recording has $gap s without a frame: the 2 s pause was kept in"
+echo "first recording: $length s, between $shortest and $longest, longest gap $gap s"
 frameAt "$first" 1 "$work/first-frame.png"
 showsTheBars "$work/first-frame.png" || fail "the first recording does not show the application's picture"
 cp "$work/first-frame.png" "${SCREENSHOT_DIR:-$work}/wayland-recorded-frame.png" 2>/dev/null || true
@@ -191,6 +200,8 @@ second=$(movies | tail -n 1)
 length=$(seconds "$second")
 within "$length" "$shortest" "$longest" ||
   fail "the still screen's recording lasts $length s, not $shortest to $longest"
+gap=$(longestGap "$second")
+near "$gap" 0 1.5 || fail "the still screen's recording has $gap s without a frame"
 frameAt "$second" 2.5 "$work/still-frame.png"
 showsTheBars "$work/still-frame.png" || fail "the still recording does not show the picture"
 # Its late frame is the screen as it stood: grim's picture of it, give or take the encoding.
@@ -200,7 +211,8 @@ convert "$work/wayland-recording-still.png" -resize 480x270! "$work/screen-small
 difference=$({ compare -metric RMSE "$work/still-small.png" "$work/screen-small.png" null: 2>&1 || true; } |
   sed -nE 's/.*\(([0-9.e-]+)\).*/\1/p')
 near "${difference:-1}" 0 0.08 || fail "the recorded still frame differs from the screen ($difference)"
-echo "still screen: $length s recorded, between $shortest and $longest; frames show the picture"
+echo "still screen: $length s recorded, between $shortest and $longest, longest gap $gap s;" \
+  "frames show the picture"
 
 kill -TERM "$pid"
 wait "$pid" && status=0 || status=$?
