@@ -90,6 +90,9 @@ sway_start
 for tool in ffmpeg ffprobe convert compare; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
 done
+# The application reads its pages from the source tree.
+sway_allow "$app"
+sway_allow "$here/../../resources"
 setpriv --reuid="$sway_user" --regid="$sway_user" --init-groups -- test -x "$app" ||
   fail "the test user cannot run $app: the build tree must be readable by others"
 

@@ -5,7 +5,8 @@
 #   sway_start             starts the session; afterwards $sway_dir is a folder the user owns
 #   sway_run CMD...        runs CMD inside the session as that user, with its environment
 #   sway_exec CMD... &     the same in the background, $! being CMD's own pid
-#   sway_stop              ends the session (also done at exit)
+#   sway_allow PATH        lets the user reach PATH through folders it could not pass
+#   sway_stop              ends the session and takes those rights back
 #   $sway_chooser_answer   a file: the output the portal's chooser picks, empty to cancel it
 #   $sway_chooser_asks     a file: one line for every time the chooser was asked
 #   $sway_logs             the folder of the session's logs
@@ -58,6 +59,20 @@ sway_portal_backend() {
     rm -rf "$tree"
   fi
   echo "$binary"
+}
+
+# Lets the session's user pass the folders above PATH that it could not (a build tree under a
+# private home): an access entry for that user alone, taken back by sway_stop.
+sway_granted=()
+sway_allow() {
+  local dir
+  dir=$(readlink -f "$1")
+  while [[ $dir != / ]]; do
+    dir=$(dirname "$dir")
+    setpriv --reuid="$sway_user" --regid="$sway_user" --init-groups -- test -x "$dir" && continue
+    setfacl -m "u:$sway_user:x" "$dir" || sway_die "cannot let the test user pass $dir"
+    sway_granted+=("$dir")
+  done
 }
 
 sway_user_exists() { id -u "$sway_user" >/dev/null 2>&1; }
@@ -146,6 +161,8 @@ sway_stop() {
   wait "$sway_pid" 2>/dev/null || true
   sway_pid=
   rm -rf "$sway_dir"
+  for dir in "${sway_granted[@]}"; do setfacl -x "u:$sway_user" "$dir" 2>/dev/null || true; done
+  sway_granted=()
 }
 
 # ---- inside the session, as the test user
