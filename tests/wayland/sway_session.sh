@@ -108,13 +108,15 @@ output HEADLESS-1 mode 1920x1080
 xwayland disable
 default_border none
 EOF
+  # The session runs from a copy: bash reads a script as it goes, and the tree may change meanwhile.
+  cp "$sway_here/sway_session.sh" "$sway_dir/session.sh"
   chown -R "$sway_user:" "$sway_dir"
   chmod 0700 "$sway_dir/runtime"
   # Only the owner may write the chooser: it decides what the portal shares.
-  chown root: "$sway_dir/chooser.sh"
+  chown root: "$sway_dir/chooser.sh" "$sway_dir/session.sh"
   setpriv --reuid="$sway_user" --regid="$sway_user" --init-groups -- env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$sway_dir/home" \
     XDG_RUNTIME_DIR="$sway_dir/runtime" XDG_CONFIG_HOME="$sway_dir/config" \
-    dbus-run-session -- bash "$sway_here/sway_session.sh" --inside "$sway_dir" "$backend" \
+    dbus-run-session -- bash "$sway_dir/session.sh" --inside "$sway_dir" "$backend" \
     >"$sway_logs/session.log" 2>&1 &
   sway_pid=$!
   local i
