@@ -103,7 +103,8 @@ void SceneFrames::Reader::readBack(QQuickWindow* window) {
   // The scene's recorded commands are carried out first, and Qt Quick's state is restored after.
   window->beginExternalCommands();
   QOpenGLFunctions* gl = context->functions();
-  while (gl->glGetError() != GL_NO_ERROR) {
+  // Earlier errors are cleared, boundedly: a lost context keeps reporting one.
+  for (int i = 0; i < 8 && gl->glGetError() != GL_NO_ERROR; ++i) {
   }
   gl->glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
   gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
