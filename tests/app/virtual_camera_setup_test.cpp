@@ -13,22 +13,12 @@
 #include <iostream>
 #include <sstream>
 
+#include "../log_capture.h"
 #include "v4l2_output.h"
 #include "virtual_camera_setup.h"
 
 namespace dravin {
 namespace {
-
-class LogCapture {
- public:
-  LogCapture() : old_(std::cout.rdbuf(buffer_.rdbuf())) {}
-  ~LogCapture() { std::cout.rdbuf(old_); }
-  std::string text() const { return buffer_.str(); }
-
- private:
-  std::ostringstream buffer_;
-  std::streambuf* old_;
-};
 
 QString readAll(const QString& path) {
   QFile file(path);

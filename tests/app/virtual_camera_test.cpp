@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "../log_capture.h"
 #include "four_char_code.h"
 #include "frame_timer.h"
 #include "v4l2_output.h"
@@ -29,17 +30,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-class LogCapture {
- public:
-  LogCapture() : old_(std::cout.rdbuf(buffer_.rdbuf())) {}
-  ~LogCapture() { std::cout.rdbuf(old_); }
-  std::string text() const { return buffer_.str(); }
-
- private:
-  std::ostringstream buffer_;
-  std::streambuf* old_;
-};
 
 void writeFile(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());

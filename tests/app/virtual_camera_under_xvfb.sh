@@ -15,41 +15,8 @@ fi
 # shellcheck source=xvfb_session.sh
 source "$(dirname "$0")/xvfb_session.sh"
 
-colourAt() {
-  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
-# Reads the FIFO for $1 seconds: prints the number of whole JPEGs and keeps the last one as $2.
-readFrames() {
-  python3 - "$fifo" "$1" "$2" <<'PY'
-import os, select, sys, time
-path, seconds, last = sys.argv[1], float(sys.argv[2]), sys.argv[3]
-fd = os.open(path, os.O_RDONLY | os.O_NONBLOCK)
-data = bytearray()
-end = time.monotonic() + seconds
-while time.monotonic() < end:
-    if select.select([fd], [], [], 0.1)[0]:
-        data += os.read(fd, 1 << 20)
-os.close(fd)
-starts = []
-at = data.find(b"\xff\xd8\xff")
-while at >= 0:
-    starts.append(at)
-    at = data.find(b"\xff\xd8\xff", at + 1)
-frames = [bytes(data[a:b]) for a, b in zip(starts, starts[1:])]  # the last may be cut off
-frames = [f for f in frames if f.endswith(b"\xff\xd9")]
-if frames:
-    open(last, "wb").write(frames[-1])
-print(len(frames))
-PY
-}
-# Normalised RMSE (0..1) of area $3 (WxH+X+Y) between pictures $1 and $2.
-difference() {
-  convert "$1" -crop "$3" +repage "$work/a.png"
-  convert "$2" -crop "$3" +repage "$work/b.png"
-  (compare -metric RMSE "$work/a.png" "$work/b.png" null: 2>&1 || true) |
-    sed -nE 's/.*\((0?\.[0-9]+(e-?[0-9]+)?|[01])\).*/\1/p'
-}
-below() { awk -v d="$1" -v limit="$2" 'BEGIN { exit !(d != "" && d < limit) }'; }
+# shellcheck source=picture_checks.sh
+source "$(dirname "$0")/picture_checks.sh"
 
 storeFolder "$work/storage"
 fifo=$work/virtual-camera
@@ -62,7 +29,7 @@ window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
 waitFor 10 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
 sleep 3  # the splash shows for 2 s
 
-count=$(readFrames 3 "$work/frame.jpg")
+count=$(readFrames "$fifo" 3 "$work/frame.jpg")
 echo "virtual camera: $count frames in 3 s"
 # 30 a second; the figure is the benchmark's, here only that frames keep coming.
 ((count >= 30)) || fail "only $count frames in 3 s reached the FIFO"
@@ -91,7 +58,7 @@ cover=$(findWindow '^xmessage$') || fail "the covering window did not appear"
 xdotool windowraise "$cover"
 sleep 1
 import -window root "$work/covered-screen.png"
-count=$(readFrames 2 "$work/covered.jpg")
+count=$(readFrames "$fifo" 2 "$work/covered.jpg")
 ((count >= 20)) || fail "only $count frames in 2 s while covered"
 convert "$work/covered.jpg" "$work/covered.png"
 if [[ -n ${SCREENSHOT_DIR:-} ]]; then

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "../log_capture.h"
 #include "camera_controller_error.h"
 #include "demo_device_source.h"
 #include "device_discovery.h"
@@ -13,18 +14,6 @@
 
 namespace dravin {
 namespace {
-
-// Collects what the code under test writes to the log.
-class LogCapture {
- public:
-  LogCapture() : old_(std::cout.rdbuf(buffer_.rdbuf())) {}
-  ~LogCapture() { std::cout.rdbuf(old_); }
-  std::string text() const { return buffer_.str(); }
-
- private:
-  std::ostringstream buffer_;
-  std::streambuf* old_;
-};
 
 class FakeSource : public DeviceSource {
  public:

@@ -48,33 +48,8 @@ screenshot() {
   sway_run grim "$work/$1"
   [[ -z ${SCREENSHOT_DIR:-} ]] || cp "$work/$1" "$SCREENSHOT_DIR/$1"
 }
-colourAt() {
-  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
-# Reads the FIFO for $1 seconds: prints the number of whole JPEGs and keeps the last one as $2.
-readFrames() {
-  python3 - "$fifo" "$1" "$2" <<'PY'
-import os, select, sys, time
-path, seconds, last = sys.argv[1], float(sys.argv[2]), sys.argv[3]
-fd = os.open(path, os.O_RDONLY | os.O_NONBLOCK)
-data = bytearray()
-end = time.monotonic() + seconds
-while time.monotonic() < end:
-    if select.select([fd], [], [], 0.1)[0]:
-        data += os.read(fd, 1 << 20)
-os.close(fd)
-starts = []
-at = data.find(b"\xff\xd8\xff")
-while at >= 0:
-    starts.append(at)
-    at = data.find(b"\xff\xd8\xff", at + 1)
-frames = [bytes(data[a:b]) for a, b in zip(starts, starts[1:])]  # the last may be cut off
-frames = [f for f in frames if f.endswith(b"\xff\xd9")]
-if frames:
-    open(last, "wb").write(frames[-1])
-print(len(frames))
-PY
-}
+# shellcheck source=../app/picture_checks.sh
+source "$here/../app/picture_checks.sh"
 
 sway_start
 runuser -u "$sway_user" -- test -x "$app" ||
@@ -97,7 +72,7 @@ waitFor 40 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not
 waitFor 40 logSays "didFinish1" || fail "the board did not load"
 sleep 3  # the splash shows for 2 s
 
-count=$(readFrames 3 "$work/frame.jpg")
+count=$(readFrames "$fifo" 3 "$work/frame.jpg")
 echo "virtual camera: $count frames in 3 s"
 # 30 a second; the figure is the benchmark's, here only that frames keep coming.
 ((count >= 30)) || fail "only $count frames in 3 s reached the FIFO"
@@ -119,13 +94,9 @@ fi
 # Compared where the picture holds still: the bars below the running clock, and the control bar
 # (the noise field and the clock change between the two).
 for area in 1920x400+0+200 1920x80+0+1000; do
-  convert "$work/frame.png" -crop "$area" +repage "$work/frame-part.png"
-  convert "$work/screen.png" -crop "$area" +repage "$work/screen-part.png"
-  difference=$( (compare -metric RMSE "$work/frame-part.png" "$work/screen-part.png" null: 2>&1 ||
-    true) | sed -nE 's/.*\((0?\.[0-9]+(e-?[0-9]+)?|[01])\).*/\1/p')
-  echo "virtual camera: frame and screen differ by $difference in $area (RMSE, 0..1)"
-  awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.06) }' ||
-    fail "the frame differs from the screen in $area (normalised RMSE $difference)"
+  rmse=$(difference "$work/frame.png" "$work/screen.png" "$area")
+  echo "virtual camera: frame and screen differ by $rmse in $area (RMSE, 0..1)"
+  below "$rmse" 0.06 || fail "the frame differs from the screen in $area (normalised RMSE $rmse)"
 done
 
 # The picker says that this desktop shares no single windows, and asks the portal nothing.

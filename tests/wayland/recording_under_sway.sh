@@ -59,10 +59,8 @@ longestGap() {
 }
 # The length of a movie's picture.
 seconds() { ffprobe -v error -select_streams v -show_entries stream=duration -of csv=p=0 "$1"; }
-# The colour at a point of a picture, as "r,g,b".
-colourAt() {
-  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
+# shellcheck source=../app/picture_checks.sh
+source "$here/../app/picture_checks.sh"
 # One frame of a movie, at $2 seconds.
 frameAt() { ffmpeg -v error -y -ss "$2" -i "$1" -frames:v 1 "$3"; }
 screenshot() {
