@@ -39,9 +39,9 @@ QString VirtualCameraSetup::helperPath() {
 QString VirtualCameraSetup::adminHint() const {
   return QStringLiteral(
              "Setting it up asks once for an administrator's password. Without administrator "
-             "rights, ask an administrator to install the Debian package %1 and to run %2 as "
-             "root (or to click “Set Up Virtual Camera” here).")
-      .arg(kModulePackage, helperPath());
+             "rights, ask an administrator to install the Debian package %1 and to click "
+             "\u201cSet Up Virtual Camera\u201d here for you: it stays set up after restarts.")
+      .arg(kModulePackage);
 }
 
 void VirtualCameraSetup::refresh() {

@@ -95,7 +95,7 @@ done
 waitFor 15 logSays 'Update feed: ' || fail "the update feed was not read"
 click 1813 $barY
 grab "$centre" before
-click 1755 594
+click 1755 523  # "Update", above the virtual camera's row and its hint
 opens update-dialog "$centre"
 press Escape
 press Escape
