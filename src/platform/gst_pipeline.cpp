@@ -6,7 +6,17 @@ namespace dravin::gst {
 
 void ensureInitialized() {
   static std::once_flag once;
-  std::call_once(once, [] { gst_init(nullptr, nullptr); });
+  std::call_once(once, [] {
+    gst_init(nullptr, nullptr);
+    // PipeWire's device provider hides the V4L2 and PulseAudio ones it wraps, and without a
+    // PipeWire daemon it can hold up the listing: cameras and microphones are listed by those
+    // two directly. Its source element stays for the portal's streams.
+    if (GstDeviceProviderFactory* pipewire =
+            gst_device_provider_factory_find("pipewiredeviceprovider")) {
+      gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(pipewire), GST_RANK_NONE);
+      gst_object_unref(pipewire);
+    }
+  });
 }
 
 std::string quoteLaunchValue(const std::string& value) {

@@ -93,7 +93,8 @@ for ((i = 0; i < 600; i++)); do
 done
 curl -sf "http://127.0.0.1:$port/science/plants/index.html" | grep -q 'How plants drink' ||
   { echo "FAILED: the installed application does not serve its lessons"; cat "$log"; exit 1; }
-for ((i = 0; i < 150; i++)); do
+# A first start in a fresh system, with every cache empty, may take well over the usual seconds.
+for ((i = 0; i < 600; i++)); do
   DISPLAY=$display xdotool search --onlyvisible --name '^Pelora Dravin$' >/dev/null 2>&1 && break
   sleep 0.1
 done
