@@ -65,29 +65,29 @@ TEST(PortalTunnel, SharedStreamsBecomeTiles) {
         << picker.portalNote().toStdString();
   }
 
-  {  // the user closes the dialog: nothing is shown, no failure is claimed
-    answerChooser("");
+  // The portal's dialog answered with `answer` (an output's name, or nothing as when it is
+  // closed): whether a tile was shown, and the failure's text.
+  auto share = [&](const QByteArray& answer) {
+    answerChooser(answer);
     std::optional<std::pair<bool, QString>> result;
     tunnel.choosePortalWindow(
         [&](bool shown, QString error) {
           result = {shown, error};
         },
         ScreenCastSource::monitor);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 15000));
-    EXPECT_FALSE(result->first);
-    EXPECT_EQ(result->second, QString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 15000));
+    return result.value_or(std::pair<bool, QString>{false, QStringLiteral("no answer")});
+  };
+
+  {  // the user closes the dialog: nothing is shown, no failure is claimed
+    const auto closed = share("");
+    EXPECT_FALSE(closed.first);
+    EXPECT_EQ(closed.second, QString());
     EXPECT_EQ(tunnel.selectedWindowNumber(), 0);
   }
 
-  answerChooser("HEADLESS-1\n");
-  std::optional<std::pair<bool, QString>> result;
-  tunnel.choosePortalWindow(
-      [&](bool shown, QString error) {
-        result = {shown, error};
-      },
-      ScreenCastSource::monitor);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 15000));
-  ASSERT_TRUE(result->first) << result->second.toStdString();
+  const auto result = share("HEADLESS-1\n");
+  ASSERT_TRUE(result.first) << result.second.toStdString();
   const int number = tunnel.selectedWindowNumber();
   ASSERT_GT(number, 0);
 
