@@ -34,10 +34,6 @@ namespace dravin {
 
 namespace {
 
-const QString kScreenPermissionText = QStringLiteral(
-    "Please click OK and then allow the screen recording permission for Pelora in System "
-    "Preferences -> Security & Privacy -> Screen Recording!");
-
 // The reason a snapshot could not be written, empty once it is saved. Nothing of a failed write
 // is left: the save file's temporary is gone when this returns.
 QString writeSnapshot(const QImage& snapshot, const QString& path) {
@@ -53,51 +49,27 @@ QString writeSnapshot(const QImage& snapshot, const QString& path) {
   return writeFileAtomically(path, png);
 }
 
-// Gone once the portal has returned from the call this is made in.
-void dropLater(std::unique_ptr<ScreenCastPortal>& portal) {
-  if (!portal) return;
-  portal->close();
-  portal.release()->deleteLater();
-}
-
-QString twoDigits(qint64 value) {
-  return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
 }  // namespace
-
-// The recording under way: the camera's movie writer or the screen recorder, its file, and the
-// picture that stands for it once it is done.
-struct CameraController::Recording {
-  QString source;
-  QString path;
-  std::unique_ptr<gst::MovieWriter> writer;
-  std::unique_ptr<ScreenRecorder> screen;
-  // The portal's session the screen comes through; closing it ends the stream.
-  std::unique_ptr<ScreenCastPortal> portal;
-  bool screenPaused = false;
-  QImage preview;
-};
 
 CameraController::CameraController(std::unique_ptr<DeviceSource> devices,
                                    std::unique_ptr<CameraMemory> memory, QObject* parent)
     : QObject(parent),
       devices_(std::move(devices)),
-      tuning_(memory ? std::move(memory) : std::make_unique<CameraMemory>()) {}
+      tuning_(memory ? std::move(memory) : std::make_unique<CameraMemory>()) {
+  recordings_.videoFolder = [this] { return captureFolder(true); };
+  recordings_.microphone = [this]() -> std::optional<CaptureDevice> {
+    if (auto mic = curTarvoMic()) return mic->mic;
+    return std::nullopt;
+  };
+  connect(&recordings_, &RecordingController::recordingChanged, this,
+          &CameraController::recordingChanged);
+  connect(&recordings_, &RecordingController::alertRequested, this,
+          &CameraController::alertRequested);
+}
 
 CameraController::~CameraController() {
   // A preparation or rescan under way finishes first, so that none starts a session after this.
   queue_.reset();
-  pendingCast_.reset();
-  std::shared_ptr<Recording> recording;
-  {
-    std::lock_guard lock(frameMutex_);
-    recording = std::move(recording_);
-  }
-  // Closing down: the file plays as it is; compacting it would hold up the exit.
-  if (recording && recording->writer) {
-    recording->writer->finish(gst::MovieWriter::Finishing::asWritten);
-  }
   std::shared_ptr<gst::CameraSession> session;
   {
     std::lock_guard lock(stateMutex_);
@@ -260,7 +232,7 @@ void CameraController::cameraLost() {
   // Plugged in again before this ran: it already runs again.
   if (isRunning()) return;
   // What was recorded up to the unplug is kept as a finished file.
-  if (isRecording() && recordingSource_ == QLatin1String("camera")) stopRecording();
+  if (isRecording() && recordingSource() == QLatin1String("camera")) stopRecording();
   QPointer<QVideoSink> sink;
   {
     std::lock_guard lock(frameMutex_);
@@ -457,7 +429,6 @@ void CameraController::onVideoSample(GstSample* sample) {
   QVideoFrame frame = videoFrameFromSample(sample);
   if (!frame.isValid()) return;
   QPointer<QVideoSink> sink;
-  std::shared_ptr<Recording> recording;
   {
     std::lock_guard lock(frameMutex_);
     // Frozen, the picture on screen is the one snapshots save.
@@ -465,22 +436,13 @@ void CameraController::onVideoSample(GstSample* sample) {
       latestFrame_ = frame;
       sink = sink_;
     }
-    recording = recording_;
   }
   if (sink) sink->setVideoFrame(frame);
-  if (recording && recording->writer) {
-    recording->writer->pushVideo(sample);
-    if (recording->preview.isNull()) recording->preview = frameImage(frame);
-  }
+  recordings_.pushVideo(sample);
 }
 
 void CameraController::onAudioSample(GstSample* sample) {
-  std::shared_ptr<Recording> recording;
-  {
-    std::lock_guard lock(frameMutex_);
-    recording = recording_;
-  }
-  if (recording && recording->writer) recording->writer->pushAudio(sample);
+  recordings_.pushAudio(sample);
 }
 
 void CameraController::setVideoSink(QVideoSink* sink) {
@@ -633,262 +595,19 @@ void CameraController::takeSnapshot() {
 }
 
 void CameraController::startRecording() {
-  if (isRecording() || !isRunning()) return;
-  const auto folder = captureFolder(true);
-  if (!folder) return;
-  recordingSource_ = QStringLiteral("camera");
-  const QString path = claimCaptureFile(*folder, QStringLiteral(".mp4"));
-  if (path.isEmpty()) {
-    logLine(QStringLiteral("Error recording movie: cannot create a file in ") + *folder);
-    return;
-  }
-  auto recording = std::make_shared<Recording>();
-  recording->source = recordingSource_;
-  recording->path = path;
-  QPointer<CameraController> self(this);
-  std::weak_ptr<Recording> weak = recording;
-  // A full disk stops the recording as the user's Stop would.
-  auto failed = [self, weak](const gst::WriteFailure&) {
-    onMainThread([self, weak] {
-      auto current = weak.lock();
-      if (self && current && self->isCurrent(current)) self->stopRecording();
-    });
-  };
-  try {
-    recording->writer =
-        std::make_unique<gst::MovieWriter>(path.toStdString(), curTarvoMic().has_value(), failed);
-  } catch (const gst::GstError& error) {
-    QFile::remove(path);
-    logLine(QStringLiteral("Error recording movie: ") + error.what());
-    return;
-  }
-  {
-    std::lock_guard lock(frameMutex_);
-    // Started on a frozen picture: nothing is recorded until the picture runs again.
-    if (frozen_) recording->writer->pause();
-    recording_ = recording;
-  }
-  emit recordingChanged();
-}
-
-void CameraController::startScreenRecording() {
-  if (isRecording() || pendingCast_) return;
-  const bool allowed =
-      screenRecordingAllowed ? screenRecordingAllowed() : dravin::screenRecordingAllowed();
-  if (!allowed) {
-    emit alertRequested(kScreenPermissionText);
-    return;
-  }
-  const auto folder = captureFolder(true);
-  if (!folder) return;
-  recordingSource_ = QStringLiteral("screen");
-  std::unique_ptr<ScreenCastPortal> portal;
-  if (makeScreenCastPortal) {
-    portal = makeScreenCastPortal();
-  } else if (displaySession() == DisplaySession::wayland) {
-    portal = std::make_unique<ScreenCastPortal>();
-  }
-  if (!portal) {
-    recordScreen(
-        *folder,
-        [](const std::string& path, const std::optional<CaptureDevice>& mic) {
-          const auto screen = Devices::mainScreen();
-          if (!screen) throw ScreenRecorder::Error(ScreenRecorder::Error::Code::invalidScreen);
-          return std::make_unique<ScreenRecorder>(path, 30, std::nullopt, true, false, screen->id,
-                                                  mic, VideoCodec::h264);
-        },
-        nullptr);
-    return;
-  }
-  // The file is claimed once the user has agreed: a declined dialog leaves none behind.
-  pendingCast_ = std::move(portal);
-  QPointer<CameraController> self(this);
-  askForScreenCast(
-      *pendingCast_, ScreenCastSource::monitor, [self, folder = *folder](ScreenCastAnswer answer) {
-        if (!self || !self->pendingCast_) return;
-        std::unique_ptr<ScreenCastPortal> cast = std::move(self->pendingCast_);
-        if (auto* error = std::get_if<ScreenRecorder::Error>(&answer)) {
-          logLine(QStringLiteral("Failed to initialize screen recording ") + error->what());
-          dropLater(cast);
-          return;
-        }
-        const auto& granted = std::get<ScreenCastStream>(answer);
-        const PipeWireStream stream{granted.fd.fileDescriptor(), granted.nodeId,
-                                    VideoSize{granted.size.width(), granted.size.height()}};
-        self->recordScreen(
-            folder,
-            [&stream](const std::string& path, const std::optional<CaptureDevice>& mic) {
-              return std::make_unique<ScreenRecorder>(path, 30, stream, mic, VideoCodec::h264);
-            },
-            std::move(cast));
-      });
-}
-
-void CameraController::recordScreen(const QString& folder, const ScreenRecorderMaker& make,
-                                    std::unique_ptr<ScreenCastPortal> portal) {
-  const QString path = claimCaptureFile(folder, QStringLiteral(".mp4"));
-  if (path.isEmpty()) {
-    logLine(QStringLiteral("Failed to initialize screen recording: cannot create a file in ") +
-            folder);
-    dropLater(portal);
-    return;
-  }
-  auto recording = std::make_shared<Recording>();
-  recording->source = QStringLiteral("screen");
-  recording->path = path;
-  try {
-    std::optional<CaptureDevice> mic;
-    if (auto current = curTarvoMic()) mic = current->mic;
-    recording->screen = make(path.toStdString(), mic);
-  } catch (const std::exception& error) {
-    QFile::remove(path);
-    logLine(QStringLiteral("Failed to initialize screen recording ") + error.what());
-    dropLater(portal);
-    return;
-  }
-  recording->portal = std::move(portal);
-  QPointer<CameraController> self(this);
-  std::weak_ptr<Recording> weak = recording;
-  recording->screen->onStart = [] { logLine(QStringLiteral("STARTED")); };
-  recording->screen->onFinish = [self, weak](const std::string&,
-                                             const std::optional<std::string>& error) {
-    onMainThread([self, weak, error] {
-      auto finished = weak.lock();
-      if (self && finished)
-        self->finishRecording(finished, QString::fromStdString(error.value_or("")));
-    });
-  };
-  {
-    std::lock_guard lock(frameMutex_);
-    recording_ = recording;
-  }
-  recording->screen->start();
-  emit recordingChanged();
-}
-
-void CameraController::stopRecording() {
-  if (pendingCast_) {
-    // The portal's dialog goes away unanswered; nothing was recorded, nothing is announced.
-    pendingCast_->cancel();
-    dropLater(pendingCast_);
-    logLine(QStringLiteral("Screen recording withdrawn before the screen was shared"));
-    return;
-  }
-  std::shared_ptr<Recording> recording;
-  {
-    std::lock_guard lock(frameMutex_);
-    recording = std::move(recording_);
-  }
-  if (!recording) return;
-  emit recordingChanged();
-  if (recording->screen) {
-    // Kept until its finish callback has announced the file.
-    finishingScreens_.push_back(recording);
-    recording->screen->stop();
-    return;
-  }
-  QPointer<CameraController> self(this);
-  // Finishing the file waits for the encoder to drain: not on the main thread.
-  QThreadPool::globalInstance()->start([self, recording] {
-    const std::string error = recording->writer->finish();
-    onMainThread([self, recording, error] {
-      if (self) self->finishRecording(recording, QString::fromStdString(error));
-    });
-  });
-}
-
-bool CameraController::isCurrent(const std::shared_ptr<Recording>& recording) const {
-  std::lock_guard lock(frameMutex_);
-  return recording_ == recording;
-}
-
-void CameraController::finishRecording(std::shared_ptr<Recording> recording, const QString& error) {
-  const bool screen = recording->source == QLatin1String("screen");
-  std::erase(finishingScreens_, recording);
-  dropLater(recording->portal);
-  bool wasCurrent = false;
-  {
-    // A screen recording whose writing failed ends without a Stop.
-    std::lock_guard lock(frameMutex_);
-    if (recording_ == recording) {
-      recording_.reset();
-      wasCurrent = true;
-    }
-  }
-  if (wasCurrent) emit recordingChanged();
-  const QUrl url = QUrl::fromLocalFile(recording->path);
-  const auto failure =
-      recording->writer ? recording->writer->failure() : recording->screen->writeFailure();
-  if (failure) {
-    // What was written up to the failure plays; it is kept and announced like any recording.
-    const QString text =
-        QStringLiteral("Recording stopped: ") + (failure->kind == gst::WriteFailure::Kind::diskFull
-                                                     ? texts::kDiskFull
-                                                     : QString::fromStdString(failure->text));
-    logLine(text);
-    emit alertRequested(text);
-    if (!QFile::exists(recording->path)) return;
-  } else if (!error.isEmpty()) {
-    logLine((screen ? QStringLiteral("Finished Error recording screen: ")
-                    : QStringLiteral("Error recording movie: ")) +
-            error);
-    return;
-  }
-  logLine((screen ? QStringLiteral("screen recorded at ") : QStringLiteral("recorded ")) +
-          url.toString());
-  QThreadPool::globalInstance()->start([url, path = recording->path] {
-    QImage preview = gst::moviePreview(path.toStdString());
-    NotificationCenter::instance().post(
-        notifications::kVideoRecorded,
-        {{QStringLiteral("image"), preview}, {QStringLiteral("url"), url}});
-    releaseFreedMemory();
-  });
-}
-
-bool CameraController::isRecording() const {
-  std::lock_guard lock(frameMutex_);
-  return recording_ != nullptr;
+  if (isRunning()) recordings_.startCamera();
 }
 
 void CameraController::toggleFreeze() {
-  std::shared_ptr<Recording> recording;
   bool frozen;
   {
     std::lock_guard lock(frameMutex_);
     frozen_ = !frozen_;
     frozen = frozen_;
-    recording = recording_;
   }
-  // The recording follows the picture: paused while it holds still, resumed when it runs.
-  if (recording && recording->writer) {
-    if (frozen) {
-      recording->writer->pause();
-    } else {
-      recording->writer->resume();
-    }
-  } else if (recording && recording->screen && recording->screenPaused != frozen) {
-    recording->screenPaused = frozen;
-    if (frozen) {
-      recording->screen->pause();
-    } else {
-      recording->screen->resume();
-    }
-  }
+  recordings_.setFrozen(frozen);
   logLine(frozen ? QStringLiteral("Picture frozen") : QStringLiteral("Picture live"));
   emit frozenChanged();
-}
-
-QString CameraController::recordingTimeString() const {
-  std::shared_ptr<Recording> recording;
-  {
-    std::lock_guard lock(frameMutex_);
-    recording = recording_;
-  }
-  GstClockTime duration = 0;
-  if (recording && recording->writer) duration = recording->writer->recordedDuration();
-  if (recording && recording->screen) duration = recording->screen->recordedDuration();
-  const qint64 seconds = static_cast<qint64>(duration / GST_SECOND);
-  return twoDigits(seconds / 60) + ":" + twoDigits(seconds % 60);
 }
 
 }  // namespace dravin

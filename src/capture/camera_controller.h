@@ -21,6 +21,7 @@
 #include "device_discovery.h"
 #include "format_choice.h"
 #include "preview_geometry.h"
+#include "recording_controller.h"
 #include "serial_queue.h"
 #include "snapshot_composer.h"
 #include "tarvo_camera.h"
@@ -29,13 +30,11 @@ namespace dravin {
 
 namespace gst {
 class CameraSession;
-class MovieWriter;
 }  // namespace gst
-class ScreenRecorder;
-class ScreenCastPortal;
 
 // Owns the main capture session: discovery, the chosen camera, microphone and resolution, the
-// preview with its digital zoom and pan, snapshots, camera and screen recordings, and freezing.
+// preview with its digital zoom and pan, snapshots and freezing; its recordings controller records
+// the camera or the screen.
 // Lives on the main thread; the session is prepared and switched on the "camera_controller"
 // queue, and frames arrive on GStreamer's streaming thread ("video_data_output").
 class CameraController : public QObject {
@@ -105,10 +104,11 @@ class CameraController : public QObject {
   // the window's size, without the board; null while no frame has come.
   QImage pictureAsSeen() const;
   Q_INVOKABLE void startRecording();
-  Q_INVOKABLE void startScreenRecording();
-  Q_INVOKABLE void stopRecording();
+  Q_INVOKABLE void startScreenRecording() { recordings_.startScreen(); }
+  Q_INVOKABLE void stopRecording() { recordings_.stop(); }
   Q_INVOKABLE void toggleFreeze();
-  Q_INVOKABLE QString recordingTimeString() const;
+  Q_INVOKABLE QString recordingTimeString() const { return recordings_.timeString(); }
+  RecordingController& recordings() { return recordings_; }
 
   QVideoSink* videoSink() const { return sink_; }
   void setVideoSink(QVideoSink* sink);
@@ -116,8 +116,8 @@ class CameraController : public QObject {
   double currentZoom() const { return geometry_.currentZoom(); }
   double fitZoomFactor() const { return geometry_.fitZoomFactor(); }
   bool isRunning() const;
-  bool isRecording() const;
-  QString recordingSource() const { return recordingSource_; }
+  bool isRecording() const { return recordings_.isRecording(); }
+  QString recordingSource() const { return recordings_.source(); }
   bool isFrozen() const { return frozen_; }
   double rotation() const { return rotation_; }
   void setRotation(double degrees);
@@ -129,11 +129,6 @@ class CameraController : public QObject {
   // Called on the main thread; hands `done` (on the main thread, once) a picture the size of the
   // window holding the board where it shows, transparent elsewhere, or a null image.
   std::function<void(QSize windowSize, std::function<void(const QImage&)> done)> grabBoard;
-  // False on a session without a screen that can be recorded.
-  std::function<bool()> screenRecordingAllowed;
-  // The portal client a screen recording asks for the screen, or null to record the X screen
-  // directly. Unset: one on the session bus on Wayland, none on X11.
-  std::function<std::unique_ptr<ScreenCastPortal>()> makeScreenCastPortal;
 
  signals:
   void videoSinkChanged();
@@ -150,8 +145,6 @@ class CameraController : public QObject {
   void storageAlertRequested(const QString& text);
 
  private:
-  struct Recording;
-
   // On the queue.
   void switchDevices(const TarvoCamera& camera, const std::optional<TarvoMic>& mic, bool useFullHD,
                      bool useUltraHD);
@@ -167,17 +160,9 @@ class CameraController : public QObject {
   void sessionStarted(const TarvoCamera& camera);
   void cameraLost();
   void setDisconnected(bool disconnected);
-  bool isCurrent(const std::shared_ptr<Recording>& recording) const;
-  // Logs and announces the file; a recording that failed midway is also shown to the user.
-  void finishRecording(std::shared_ptr<Recording> recording, const QString& error);
   // The folder a capture is saved in, or nullopt once the user was told why there is none.
   std::optional<QString> captureFolder(bool videos);
   void snapshotFailed(const QString& text);
-  using ScreenRecorderMaker = std::function<std::unique_ptr<ScreenRecorder>(
-      const std::string& path, const std::optional<CaptureDevice>& mic)>;
-  // Claims the file in `folder` and records into it; `portal` (may be null) stays open with it.
-  void recordScreen(const QString& folder, const ScreenRecorderMaker& make,
-                    std::unique_ptr<ScreenCastPortal> portal);
 
   std::unique_ptr<DeviceSource> devices_;
   CameraTuning tuning_;
@@ -204,16 +189,12 @@ class CameraController : public QObject {
   QPointer<QVideoSink> sink_;
   QVideoFrame latestFrame_;
   bool frozen_ = false;
-  std::shared_ptr<Recording> recording_;
-  std::vector<std::shared_ptr<Recording>> finishingScreens_;
-  // The portal asked for the screen, until it answers; a Stop meanwhile withdraws the request.
-  std::unique_ptr<ScreenCastPortal> pendingCast_;
+  RecordingController recordings_;
 
   PreviewGeometry geometry_;
   QSizeF pictureSize_;
   QSizeF windowSize_;
   std::optional<QPointF> pictureCentre_;
-  QString recordingSource_ = QStringLiteral("camera");
   double rotation_ = 0;
   bool mirrorHorizontal_ = false;
 };

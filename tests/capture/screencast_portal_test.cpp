@@ -211,8 +211,10 @@ class PortalScreenRecordingTest : public ScreenCastPortalTest {
     storageFolders() = StorageFolders::under(storage.path());
     QDir().mkpath(storageFolders()->videos);
     QSettings().remove(kScreenCastTokenKey);
-    controller.screenRecordingAllowed = [] { return true; };
-    controller.makeScreenCastPortal = [this] { return std::make_unique<ScreenCastPortal>(client); };
+    controller.recordings().screenRecordingAllowed = [] { return true; };
+    controller.recordings().makeScreenCastPortal = [this] {
+      return std::make_unique<ScreenCastPortal>(client);
+    };
   }
   void TearDown() override { storageFolders().reset(); }
   int videoFiles() const {
@@ -237,9 +239,11 @@ TEST_F(PortalScreenRecordingTest, DeclinedWithdrawnOrFailedLeaveNoFile) {
   portal->calls.clear();
   controller.startScreenRecording();
   ASSERT_TRUE(QTest::qWaitFor([&] { return portal->calls.size() == 3; }, 5000));
-  controller.startScreenRecording();  // a second press while asking asks nothing more
+  controller.startScreenRecording();      // a second press while asking asks nothing more
+  controller.recordings().startCamera();  // nor does the camera start a recording the grant ends
   QTest::qWait(100);
   EXPECT_EQ(portal->calls.size(), 3);
+  EXPECT_FALSE(controller.isRecording());
   controller.stopRecording();
   ASSERT_TRUE(QTest::qWaitFor([&] { return portal->objects.calls.size() == 1; }, 2000));
   EXPECT_EQ(portal->objects.calls[0], "Close " + portal->calls[2].section(' ', 1));

@@ -278,7 +278,7 @@ class ControlBarSession : public testing::Test {
     storageFolders() = StorageFolders::under(storage.path());
     QDir().mkpath(storageFolders()->images);
     QDir().mkpath(storageFolders()->videos);
-    camera.screenRecordingAllowed = [] { return false; };
+    camera.recordings().screenRecordingAllowed = [] { return false; };
     m.setCamera(&camera);
     bool done = false;
     camera.prepare([&](std::optional<CameraControllerError>) { done = true; });
