@@ -1,55 +1,20 @@
 #include "camera_controller.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageWriter>
-#include <QThreadPool>
-#include <QTimer>
-#include <QUrl>
-
 #include "app_log.h"
-#include "atomic_write.h"
 #include "balance_controls.h"
 #include "camera_session.h"
 #include "devices.h"
-#include "display_session.h"
 #include "file_naming.h"
-#include "free_memory.h"
 #include "hot_plug.h"
-#include "movie_preview.h"
-#include "movie_writer.h"
 #include "notification_center.h"
 #include "notification_names.h"
 #include "sample_frame.h"
-#include "screen_cast_request.h"
-#include "screen_recorder.h"
-#include "screencast_portal.h"
+#include "snapshot_saving.h"
 #include "storage_folders.h"
 #include "user_texts.h"
 #include "v4l2_controls.h"
 
 namespace dravin {
-
-namespace {
-
-// The reason a snapshot could not be written, empty once it is saved. Nothing of a failed write
-// is left: the save file's temporary is gone when this returns.
-QString writeSnapshot(const QImage& snapshot, const QString& path) {
-  // Encoded in memory first: a write that stops short on a full disk is then told apart from a
-  // failed encoding, which the image writer reports alike.
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  // zlib's fastest level: the default level alone took longer than the rest of a snapshot.
-  writer.setCompression(1);
-  if (!writer.write(snapshot)) return writer.errorString();
-  return writeFileAtomically(path, png);
-}
-
-}  // namespace
 
 CameraController::CameraController(std::unique_ptr<DeviceSource> devices,
                                    std::unique_ptr<CameraMemory> memory, QObject* parent)
@@ -566,25 +531,9 @@ void CameraController::takeSnapshot() {
     return;
   }
   QPointer<CameraController> self(this);
-  // Composing and encoding take longer than a frame: off the main thread.
   auto write = [self, frame, layout, path](const QImage& board) {
-    QThreadPool::globalInstance()->start([self, frame, layout, board, path] {
-      QImage snapshot = composeSnapshot(frameImage(frame), layout, board);
-      if (const QString reason = writeSnapshot(snapshot, path); !reason.isEmpty()) {
-        // The name claimed for it goes too: a full disk leaves no empty picture behind.
-        QFile::remove(path);
-        onMainThread([self, reason] {
-          if (self) self->snapshotFailed(QStringLiteral("Snapshot not saved: ") + reason);
-        });
-        return;
-      }
-      const QUrl url = QUrl::fromLocalFile(path);
-      logLine(QStringLiteral("Took a snapshot at: ") + url.toString());
-      NotificationCenter::instance().post(
-          notifications::kImageCaptured,
-          {{QStringLiteral("image"), snapshot}, {QStringLiteral("url"), url}});
-      snapshot = QImage();
-      releaseFreedMemory();
+    saveSnapshot(frame, layout, board, path, [self](const QString& reason) {
+      if (self) self->snapshotFailed(QStringLiteral("Snapshot not saved: ") + reason);
     });
   };
   if (grabBoard) {
