@@ -47,7 +47,7 @@ struct RecordingController::Recording {
   QString source;
   QString path;
   std::unique_ptr<gst::MovieWriter> writer;
-  std::unique_ptr<ScreenRecorder> screen;
+  std::shared_ptr<ScreenRecorder> screen;
   // The portal's session the screen comes through; closing it ends the stream.
   std::unique_ptr<ScreenCastPortal> portal;
   bool screenPaused = false;
@@ -79,7 +79,7 @@ bool RecordingController::isCurrent(const std::shared_ptr<Recording>& recording)
 }
 
 bool RecordingController::isRecording() const {
-  return current() != nullptr;
+  return starting_ || current();
 }
 
 void RecordingController::startCamera() {
@@ -162,12 +162,13 @@ void RecordingController::startScreen() {
           dropLater(cast);
           return;
         }
+        // The descriptor stays open with its copy here until the recorder has its own.
         const auto& granted = std::get<ScreenCastStream>(answer);
-        const PipeWireStream stream{granted.fd.fileDescriptor(), granted.nodeId,
-                                    VideoSize{granted.size.width(), granted.size.height()}};
         self->recordScreen(
             folder,
-            [&stream](const std::string& path, const std::optional<CaptureDevice>& mic) {
+            [granted](const std::string& path, const std::optional<CaptureDevice>& mic) {
+              const PipeWireStream stream{granted.fd.fileDescriptor(), granted.nodeId,
+                                          VideoSize{granted.size.width(), granted.size.height()}};
               return std::make_unique<ScreenRecorder>(path, 30, stream, mic, VideoCodec::h264);
             },
             std::move(cast));
@@ -186,15 +187,47 @@ void RecordingController::recordScreen(const QString& folder, const ScreenRecord
   auto recording = std::make_shared<Recording>();
   recording->source = QStringLiteral("screen");
   recording->path = path;
-  try {
-    recording->screen = make(path.toStdString(), microphone ? microphone() : std::nullopt);
-  } catch (const std::exception& error) {
-    QFile::remove(path);
-    logLine(QStringLiteral("Failed to initialize screen recording ") + error.what());
-    dropLater(portal);
+  recording->portal = std::move(portal);
+  starting_ = recording;
+  emit recordingChanged();
+  // Opening the screen and the microphone waits for their pipelines, seconds at worst: not on the
+  // main thread. A Stop meanwhile withdraws the recording once it is open.
+  QPointer<RecordingController> self(this);
+  auto mic = microphone ? microphone() : std::nullopt;
+  QThreadPool::globalInstance()->start([self, recording, make, mic] {
+    std::shared_ptr<ScreenRecorder> screen;
+    QString error;
+    try {
+      screen = make(recording->path.toStdString(), mic);
+    } catch (const std::exception& failure) {
+      error = QString::fromUtf8(failure.what());
+    }
+    onMainThread([self, recording, screen, error]() mutable {
+      // Gone or withdrawn: the recorder, let go here, leaves no empty movie behind.
+      if (self) self->screenOpened(recording, std::move(screen), error);
+      screen.reset();
+      if (!recording->screen) {
+        QFile::remove(recording->path);
+        dropLater(recording->portal);
+      }
+    });
+  });
+}
+
+void RecordingController::screenOpened(const std::shared_ptr<Recording>& recording,
+                                       std::shared_ptr<ScreenRecorder> screen,
+                                       const QString& openError) {
+  if (starting_ != recording) {
+    logLine(QStringLiteral("Screen recording withdrawn before it started"));
     return;
   }
-  recording->portal = std::move(portal);
+  starting_.reset();
+  if (!screen) {
+    logLine(QStringLiteral("Failed to initialize screen recording ") + openError);
+    emit recordingChanged();
+    return;
+  }
+  recording->screen = std::move(screen);
   QPointer<RecordingController> self(this);
   std::weak_ptr<Recording> weak = recording;
   recording->screen->onStart = [] { logLine(QStringLiteral("STARTED")); };
@@ -219,6 +252,11 @@ void RecordingController::stop() {
     pendingCast_->cancel();
     dropLater(pendingCast_);
     logLine(QStringLiteral("Screen recording withdrawn before the screen was shared"));
+    return;
+  }
+  if (starting_) {
+    starting_.reset();
+    emit recordingChanged();
     return;
   }
   std::shared_ptr<Recording> recording;

@@ -39,8 +39,9 @@ class RecordingController : public QObject {
 
   void startCamera();
   void startScreen();
-  // Also withdraws a request for the screen the portal has not answered yet.
+  // Also withdraws a screen recording still asking the portal or opening the screen.
   void stop();
+  // True from the start of a screen recording's opening.
   bool isRecording() const;
   // "camera" or "screen": what was last asked for.
   QString source() const { return source_; }
@@ -67,6 +68,9 @@ class RecordingController : public QObject {
   // Claims the file in `folder` and records into it; `portal` (may be null) stays open with it.
   void recordScreen(const QString& folder, const ScreenRecorderMaker& make,
                     std::unique_ptr<ScreenCastPortal> portal);
+  // On the main thread once the screen recorder is open, or failed to open with `error`.
+  void screenOpened(const std::shared_ptr<Recording>& recording,
+                    std::shared_ptr<ScreenRecorder> screen, const QString& error);
   // Logs and announces the file; a recording that failed midway is also shown to the user.
   void finish(std::shared_ptr<Recording> recording, const QString& error);
 
@@ -74,6 +78,8 @@ class RecordingController : public QObject {
   std::shared_ptr<Recording> recording_;
   bool frozen_ = false;
 
+  // A screen recording whose recorder is being opened; a Stop meanwhile withdraws it.
+  std::shared_ptr<Recording> starting_;
   std::vector<std::shared_ptr<Recording>> finishingScreens_;
   // The portal asked for the screen, until it answers; a Stop meanwhile withdraws the request.
   std::unique_ptr<ScreenCastPortal> pendingCast_;

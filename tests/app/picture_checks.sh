@@ -31,6 +31,25 @@ print(len(frames))
 PY
 }
 
+# The virtual camera's FIFO $1 brings frames of the full-screen window showing the demo camera,
+# 30 a second (the rate is the benchmark's figure; here only that frames keep coming). The last
+# frame is left as $work/frame.png; fails through the caller's `fail`.
+framesShowDemoCamera() {
+  local count size grey cyan
+  count=$(readFrames "$1" 3 "$work/frame.jpg")
+  echo "virtual camera: $count frames in 3 s"
+  ((count >= 30)) || fail "only $count frames in 3 s reached the FIFO"
+  convert "$work/frame.jpg" "$work/frame.png"
+  size=$(identify -format '%wx%h' "$work/frame.png")
+  [[ $size == 1920x1080 ]] || fail "the frames are $size, not the window's 1920x1080"
+  # The demo camera's first bar is light grey, the third cyan (left of the 300-pixel library).
+  grey=$(colourAt "$work/frame.png" 160 300)
+  cyan=$(colourAt "$work/frame.png" 580 300)
+  [[ $grey =~ ^(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9])$ &&
+     $cyan =~ ^([0-9]|[0-9][0-9]),(1[5-9][0-9]|2[0-9][0-9]),(1[5-9][0-9]|2[0-9][0-9])$ ]] ||
+    fail "the frame does not show the demo camera (grey bar $grey, cyan bar $cyan)"
+}
+
 # Normalised RMSE (0..1) of area $3 (WxH+X+Y) between pictures $1 and $2.
 difference() {
   convert "$1" -crop "$3" +repage "$work/difference-a.png"

@@ -54,16 +54,8 @@ export DRAVIN_HTTP_PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind((
 mkdir -p "$XDG_CONFIG_HOME/Pelora" "$HOME" "$work/storage"
 
 storeFolder() { printf '[General]\nbookmark_folder=%s\n' "$1" >"$XDG_CONFIG_HOME/Pelora/Dravin.conf"; }
-waitFor() {  # seconds, then a command that must succeed
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-logSays() { grep -qF -- "$1" "$work/app.log"; }
+# shellcheck source=waiting.sh
+source "$(dirname "${BASH_SOURCE[0]}")/waiting.sh"
 remote() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null; }
 # A snapshot's name is claimed before its picture is written: the log says when one is done.
 snapshotsTaken() { grep -c "^Took a snapshot at: " "$work/app.log" || true; }

@@ -33,16 +33,8 @@ fail() {
   done
   exit 1
 }
-waitFor() {  # seconds, then a command that must succeed
-  local seconds=$1 i
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-logSays() { grep -qF -- "$1" "$work/app.log"; }
+# shellcheck source=../app/waiting.sh
+source "$here/../app/waiting.sh"
 logCount() { grep -cF -- "$1" "$work/app.log" || true; }
 remote() {
   sway_run gdbus call --session --dest org.pelora.Dravin --object-path /Dravin \

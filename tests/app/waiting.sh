@@ -1,0 +1,13 @@
+# Sourced by the scripts that drive the running application, under Xvfb or a Wayland compositor;
+# $work/app.log is the application's log.
+
+waitFor() {  # seconds, then a command that must succeed
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 10; i++)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+logSays() { grep -qF -- "$1" "$work/app.log"; }
