@@ -1,8 +1,10 @@
 #include "board_import.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "board_assets.h"
+#include "deck_converter.h"
 
 namespace dravin {
 
@@ -19,7 +21,8 @@ BoardImport failed(const QString& error) {
 
 }  // namespace
 
-BoardImport importForBoard(const QString& path, const QString& assetFolder) {
+BoardImport importForBoard(const QString& path, const QString& assetFolder,
+                           const ImportProgress& progress, const std::atomic<bool>* cancel) {
   const QFileInfo file(path);
   const QString name = file.fileName().isEmpty() ? path : file.fileName();
   if (!file.exists()) return failed(QStringLiteral("No such file: ") + path);
@@ -50,13 +53,24 @@ BoardImport importForBoard(const QString& path, const QString& assetFolder) {
     return imported;
   }
   if (kDeckSuffixes.contains(suffix)) {
-    return failed(name +
-                  QStringLiteral(" is a slide deck: import it into the library first, then show "
-                                 "its slides on the board."));
+    // Converted as the library converts decks, into a folder that goes once its slides are kept.
+    QTemporaryDir slides;
+    if (!slides.isValid()) return failed(name + QStringLiteral(": no room to convert it"));
+    const std::atomic<bool> never{false};
+    const DeckConversion job{path, slides.path(), file.completeBaseName()};
+    if (const auto error = convertDeck(
+            job, progress ? progress : [](int, int) {}, cancel ? *cancel : never)) {
+      return failed(*error);
+    }
+    const AssetListImport converted = assets.importSlideFolder(slides.path());
+    if (!converted.ok()) return failed(converted.error);
+    imported.kind = BoardImport::Kind::pages;
+    imported.references = converted.references;
+    return imported;
   }
   return failed(name +
-                QStringLiteral(" cannot go on the board: only pictures, PDF files and converted "
-                               "slide decks can."));
+                QStringLiteral(" cannot go on the board: only pictures, PDF files and slide decks "
+                               "can."));
 }
 
 BoardImport importBoardImage(const QImage& image, const QString& assetFolder) {

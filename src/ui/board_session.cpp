@@ -62,7 +62,9 @@ BoardSession::BoardSession(BoardBridge& bridge, QObject* parent)
           });
 }
 
-BoardSession::~BoardSession() = default;
+BoardSession::~BoardSession() {
+  *closing_ = true;
+}
 
 void BoardSession::setFolders(const QString& boardsFolder, const QString& assetsFolder) {
   boardsFolder_ = boardsFolder;
@@ -213,6 +215,7 @@ void BoardSession::writeDocument(const QString& path, const QJsonObject& documen
 
 void BoardSession::saveBeforeQuit() {
   autosaveTimer_.stop();
+  *closing_ = true;
   if (!dirty_ || boardsFolder_.isEmpty() || !bridge_.pageReady()) return;
   QEventLoop loop;
   bool finished = false;
@@ -416,8 +419,20 @@ void BoardSession::openOnBoard(const QString& path, bool asBackground, Done done
   const QString assets = assetsFolder_;
   setProgress(QStringLiteral("Opening ") + file.fileName() + QStringLiteral("…"), 0);
   QPointer<BoardSession> self(this);
+  // A deck's slides are drawn one by one after LibreOffice has converted it.
+  auto progress = [self, name = file.fileName()](int drawn, int total) {
+    if (total <= 0) return;
+    onMainThread([self, name, drawn, total] {
+      if (self)
+        self->setProgress(QStringLiteral("Opening ") + name + QStringLiteral("…"),
+                          static_cast<double>(drawn) / total);
+    });
+  };
   offMainThread(
-      this, [path, assets] { return importForBoard(path, assets); },
+      this,
+      [path, assets, progress, closing = closing_] {
+        return importForBoard(path, assets, progress, closing.get());
+      },
       [self, asBackground, done](BoardImport imported) {
         self->setProgress(QString(), 0);
         if (!imported.error.isEmpty()) return done(imported.error);

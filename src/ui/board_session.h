@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVariantList>
+#include <atomic>
 #include <functional>
+#include <memory>
 
 namespace dravin {
 
@@ -105,6 +107,8 @@ class BoardSession : public QObject {
   BoardBridge& bridge_;
   QString boardsFolder_;
   QString assetsFolder_;
+  // Set when the session goes: a deck still converting for the board stops.
+  std::shared_ptr<std::atomic<bool>> closing_ = std::make_shared<std::atomic<bool>>(false);
   QString boardPath_;
   QString progressText_;
   double progress_ = 0;

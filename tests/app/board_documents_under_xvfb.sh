@@ -2,9 +2,9 @@
 # Runs the real application under Xvfb with the demo devices and works the board's document
 # over D-Bus and with real input: a text typed on page 1, a 3-page PDF onto the board (a page
 # each), ink on a PDF page, an export to PDF whose pages show the PDF's colours and whose text
-# pdftotext finds, a kill with SIGKILL after which the board comes back whole, a converted slide
-# deck (a page per slide), and files that cannot go on the board refused without a half-added
-# page. SCREENSHOT_DIR, when set, receives the page strip, a written-on PDF page and the list of
+# pdftotext finds, a kill with SIGKILL after which the board comes back whole, a slide deck (a
+# page per slide, converted by the library or on the board), and files that cannot go on the board
+# refused without a half-added page. SCREENSHOT_DIR, when set, receives the page strip, a written-on PDF page and the list of
 # boards.
 #   usage: board_documents_under_xvfb.sh PATH-TO-pelora-dravin
 set -euo pipefail
@@ -45,6 +45,7 @@ mkdir -p "$work/desk"
 python3 "$here/make_colour_pdf.py" "$work/desk/colours.pdf" ff0000 00c000 0000ff
 printf 'not a PDF at all\n' >"$work/desk/broken.pdf"
 printf 'notes\n' >"$work/desk/notes.txt"
+printf 'no slides in here\n' >"$work/desk/broken.pptx"
 
 start
 [[ $(pages) == 1 ]] || fail "a new board has $(pages) pages"
@@ -121,17 +122,28 @@ waitFor 120 test -f "$library/Lesson 3/Lesson 3.002.png" || fail "the deck was n
 sleep 1
 ask OpenOnBoard "$library/Lesson 3" >/dev/null || fail "OpenOnBoard refused the converted deck"
 [[ $(pages) == 6 ]] || fail "a 2-slide deck made the board $(pages) pages, not 6"
+# The deck itself, dropped on the board, is converted there.
+gdbus call --session --timeout 120 --dest org.pelora.Dravin --object-path /Dravin \
+  --method org.pelora.Dravin.OpenOnBoard "$work/desk/Lesson 3.pptx" >/dev/null ||
+  fail "OpenOnBoard refused the deck itself"
+[[ $(pages) == 8 ]] || fail "the 2-slide deck itself made the board $(pages) pages, not 8"
+if error=$(gdbus call --session --timeout 120 --dest org.pelora.Dravin --object-path /Dravin \
+  --method org.pelora.Dravin.OpenOnBoard "$work/desk/broken.pptx" 2>&1); then
+  fail "OpenOnBoard accepted a deck that is none"
+fi
+[[ $error == *"org.freedesktop.DBus.Error.Failed"* ]] || fail "a deck that is none failed without a reason: $error"
+[[ $(pages) == 8 ]] || fail "a deck that is none changed the page count to $(pages)"
 remote ShowLibrary false
 remote Annotate true
 sleep 2
 screenshot board-pages.png
-echo "a converted 2-slide deck gave 2 pages"
+echo "a 2-slide deck gave 2 pages, converted by the library and on the board"
 
 # A board file that cannot be read is refused and left as it is.
 head -c 300 /dev/urandom >"$boards/damaged.dravinboard"
 sum=$(md5sum <"$boards/damaged.dravinboard")
 if ask OpenBoard "$boards/damaged.dravinboard" >/dev/null 2>&1; then fail "a damaged board was opened"; fi
-[[ $(pages) == 6 ]] || fail "the damaged board changed the page count"
+[[ $(pages) == 8 ]] || fail "the damaged board changed the page count"
 ask SaveBoard "" >/dev/null || fail "SaveBoard failed"
 [[ $(md5sum <"$boards/damaged.dravinboard") == "$sum" ]] || fail "the damaged board was written over"
 
@@ -144,13 +156,13 @@ xdotool key Escape
 
 # A change made just before quitting is saved at quit.
 remote NewBoardPage
-[[ $(pages) == 7 ]] || fail "NewBoardPage made $(pages) pages, not 7"
+[[ $(pages) == 9 ]] || fail "NewBoardPage made $(pages) pages, not 9"
 kill -TERM "$pid"
 wait "$pid" && status=0 || status=$?
 pid=
 [[ $status -eq 0 ]] || fail "the application exited with $status"
 start
-waitFor 10 pagesAre 7 || fail "the page added just before quitting is gone: $(pages) pages"
+waitFor 10 pagesAre 9 || fail "the page added just before quitting is gone: $(pages) pages"
 kill -TERM "$pid"
 wait "$pid" && status=0 || status=$?
 pid=
