@@ -22,9 +22,6 @@ images=$work/storage/Nolbek/images
 videos=$work/storage/Nolbek/videos
 
 ask() { gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method "org.pelora.Dravin.$1" "${@:2}"; }
-colourAt() {
-  import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
 count() { find "$1" -name "$2" | wc -l; }
 # Takes a snapshot and prints its file once written (its name is claimed before its picture).
 snapshot() {
@@ -111,7 +108,7 @@ hasH264 "$movie" || fail "the recording does not play"
 awk -v s="$(movieSeconds "$movie")" 'BEGIN { exit !(s >= 1.5) }' || fail "the recording is too short"
 sleep 0.5  # the view draws the notice
 screenshot camera-disconnected.png
-[[ $(colourAt 160 300) == 16,19,22 ]] || fail "the last picture still shows ($(colourAt 160 300))"
+[[ $(colourOnScreen 160 300) == 16,19,22 ]] || fail "the last picture still shows ($(colourOnScreen 160 300))"
 ! ask ListCameras | grep -qF "'Demo Camera'" || fail "the picker still lists the unplugged camera"
 
 # Plugged in again, it comes back by itself.

@@ -17,10 +17,6 @@ storeFolder "$work/storage"
 images=$work/storage/Nolbek/images
 videos=$work/storage/Nolbek/videos
 
-# The colour at a point of the screen, as "r,g,b".
-colourAt() {
-  import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
 count() { find "$1" -name "$2" | wc -l; }
 
 "$app" --demo-devices >"$work/app.log" 2>&1 &
@@ -33,7 +29,7 @@ sleep 3  # the splash shows for 2 s
 
 # The SMPTE bars: the first bar is light grey-white, the third cyan. The picture area is the
 # screen left of the 300-pixel library, above the 76-pixel control bar: 1620 x 1004.
-left=$(colourAt 160 300)
+left=$(colourOnScreen 160 300)
 [[ $left == 19[0-9],19[0-9],19[0-9] || $left == 2[0-9][0-9],2[0-9][0-9],2[0-9][0-9] ]] ||
   fail "no live test pattern on the left (saw $left)"
 screenshot camera-view.png
@@ -53,15 +49,15 @@ waitFor 30 logSays "recorded file://$videos/" || fail "no recording in videos/"
 # Zoomed in twice as far, the first bar leaves the left edge.
 remote SetZoom 4.0
 sleep 1
-[[ $(colourAt 160 300) != "$left" ]] || fail "zooming did not change the picture"
+[[ $(colourOnScreen 160 300) != "$left" ]] || fail "zooming did not change the picture"
 screenshot camera-zoomed.png
 remote SetZoom 1.0
 
 # Turned right, the bars run across: top and bottom of the picture differ; mirrored, too.
 remote Rotate "'right'"
 sleep 1
-top=$(colourAt 810 60)
-bottom=$(colourAt 810 940)
+top=$(colourOnScreen 810 60)
+bottom=$(colourOnScreen 810 940)
 [[ $top != "$bottom" ]] || fail "turning did not change the picture"
 remote Mirror
 sleep 1

@@ -23,9 +23,6 @@ files=43 browsers=263 zoom=856 pause=922 record=987 snapshot=1058
 viewOption=1600 adjust=1745 settings=1813
 panel=28,32,38  # the popovers' and panels' background
 
-colourAt() {
-  import -window root -crop "1x1+$1+$2" txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
 press() { xdotool mousemove 1000 500 key "$1"; sleep 0.4; }  # the pointer off the bar
 same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
@@ -33,15 +30,15 @@ crop() { import -window root -crop "$1" "$work/$2"; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
 count() { find "$1" -name "$2" | wc -l; }
 # Popovers are built when first opened, which takes a while on a loaded machine.
-panelAt() { [[ $(colourAt "$1" "$2") == "$panel" ]]; }
+panelAt() { [[ $(colourOnScreen "$1" "$2") == "$panel" ]]; }
 # Clicks button x $1 on the bar and waits for its popover to cover ($2, $3), clicking once more if
 # it does not: a first click soon after the start has been seen to open nothing in about one clean
 # run in three, never here; what the screen showed then is logged.
 openPopover() {
   click "$1" $barY
   waitFor 15 panelAt "$2" "$3" && return 0
-  echo "no popover at ($2, $3) after a click on ($1, $barY): there $(colourAt "$2" "$3"), on the" \
-    "button $(colourAt "$1" $barY); $(xwininfo -id "$window" | grep -E 'Width|Height|Map State' | tr -s ' \n' ' ')"
+  echo "no popover at ($2, $3) after a click on ($1, $barY): there $(colourOnScreen "$2" "$3"), on the" \
+    "button $(colourOnScreen "$1" $barY); $(xwininfo -id "$window" | grep -E 'Width|Height|Map State' | tr -s ' \n' ' ')"
   click "$1" $barY
   waitFor 15 panelAt "$2" "$3"
 }
@@ -55,24 +52,24 @@ window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
 waitFor 20 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
 waitFor 20 remote RecordingTime || fail "the application does not answer over D-Bus"
 sleep 3  # the splash shows for 2 s
-left=$(colourAt 160 300)
+left=$(colourOnScreen 160 300)
 
 # Zoom: the popover's "In" pushes the first bar off the left edge; "Out" brings it back.
 openPopover $zoom 798 918 || fail "the zoom popover did not open"
 for _ in 1 2 3 4 5; do click 998 953; done
-[[ $(colourAt 160 300) != "$left" ]] || fail "zooming in did not change the picture"
+[[ $(colourOnScreen 160 300) != "$left" ]] || fail "zooming in did not change the picture"
 for _ in 1 2 3 4 5; do click 661 953; done
 press Escape
-[[ $(colourAt 798 918) != "$panel" ]] || fail "Escape did not close the zoom popover"
+[[ $(colourOnScreen 798 918) != "$panel" ]] || fail "Escape did not close the zoom popover"
 for _ in 1 2 3 4 5; do press plus; done
-[[ $(colourAt 160 300) != "$left" ]] || fail "+ did not zoom in"
+[[ $(colourOnScreen 160 300) != "$left" ]] || fail "+ did not zoom in"
 for _ in 1 2 3 4 5; do press minus; done
 
 # View options: turned right, the bars run across; turned back, they stand again.
 click $viewOption $barY
 click 1568 942
 sleep 0.5
-[[ $(colourAt 810 60) != "$(colourAt 810 700)" ]] || fail "Rotate Right did not turn the picture"
+[[ $(colourOnScreen 810 60) != "$(colourOnScreen 810 700)" ]] || fail "Rotate Right did not turn the picture"
 click 1476 942
 press Escape
 
@@ -127,7 +124,7 @@ press Escape
 # the picture area (1892 x 1004 with the library slid away): its title bar runs along y 182-214.
 click $browsers $barY
 click 68 942
-titleBar() { [[ $(colourAt 700 198) == "43,50,60" && $(colourAt 1200 198) == "43,50,60" ]]; }
+titleBar() { [[ $(colourOnScreen 700 198) == "43,50,60" && $(colourOnScreen 1200 198) == "43,50,60" ]]; }
 waitFor 5 titleBar || fail "the browser entry did not open the browser panel"
 
 kill -TERM "$pid"

@@ -1,10 +1,9 @@
 # Sourced by the tests that look at the application's pictures: screenshots, recorded frames and
 # the virtual camera's JPEGs. Needs ImageMagick and python3; $work is the test's scratch folder.
 
-# The colour at a point of a picture, as "r,g,b".
-colourAt() {
-  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -nE '2s/.*srgb\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/p'
-}
+# The colour at a point of a picture, as "r,g,b" (ImageMagick's text output names some colours).
+colourAt() { convert "$1" -crop "1x1+$2+$3" -format "$rgbFormat" info:-; }
+rgbFormat='%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]'
 
 # Reads FIFO $1 for $2 seconds: prints the number of whole JPEGs and keeps the last one as $3.
 readFrames() {

@@ -79,6 +79,10 @@ drag() {
   done
   xdotool mouseup 1
 }
+# The colour at a point of the screen, as "r,g,b" (ImageMagick's text output names some colours).
+colourOnScreen() {
+  import -window root -crop "1x1+$1+$2" -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info:-
+}
 screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 # The id of a visible window whose title matches, waiting up to 10 s. A search can fail when a
 # window goes away while it looks, so it is tried again.
