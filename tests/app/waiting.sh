@@ -10,4 +10,13 @@ waitFor() {  # seconds, then a command that must succeed
   done
   return 1
 }
+# Stops the test with the reason and the application's log; a caller with more to show defines
+# afterFailure.
+fail() {
+  echo "FAILED: $*"
+  echo "--- application log"
+  cat "$work/app.log" 2>/dev/null || true
+  declare -F afterFailure >/dev/null && afterFailure
+  exit 1
+}
 logSays() { grep -qF -- "$1" "$work/app.log"; }

@@ -41,12 +41,6 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
-  echo "--- application log"
-  cat "$work/app.log" 2>/dev/null || true
-  exit 1
-}
 
 export XDG_CONFIG_HOME=$work/config HOME=$work/home QTWEBENGINE_DISABLE_SANDBOX=1
 export DRAVIN_UPDATE_FEED=http://127.0.0.1:9/feed.xml  # nothing listens there: no network use

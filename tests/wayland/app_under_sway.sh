@@ -24,12 +24,6 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
-  echo "--- application log"
-  cat "$work/app.log" 2>/dev/null || true
-  exit 1
-}
 # shellcheck source=../app/waiting.sh
 source "$here/../app/waiting.sh"
 remote() {

@@ -22,16 +22,12 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
+afterFailure() {
   [[ -n ${KEEP_DIR:-} && -n $work ]] && cp -r "$work" "$KEEP_DIR/" 2>/dev/null
-  echo "--- application log"
-  cat "$work/app.log" 2>/dev/null || true
   for log in "$sway_logs"/*.log; do
     echo "--- $(basename "$log") (last lines)"
     tail -n 25 "$log"
   done
-  exit 1
 }
 # shellcheck source=../app/waiting.sh
 source "$here/../app/waiting.sh"
