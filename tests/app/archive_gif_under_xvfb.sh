@@ -27,25 +27,26 @@ for _ in 1 2 3 4; do
   sleep 1.1  # one name a second
 done
 waitFor 10 test "$(find "$images" -name '*.png' | wc -l)" -eq 4 || fail "four snapshots were not taken"
+markButton 1855 456
 remote ShowLibrary true
-sleep 2
+clickOnArrival 1855 456 "the archive's Generate GIF"
 shot archive.png 420x1000+1500+0
 
 # "Generate GIF" in the archive opens the generator; "Load" takes the snapshots as frames.
-click 1855 456
-click 1176 695
-sleep 1.5
+markButton 1176 695
+clickOnArrival 1176 695 "the generator's Load"
+playerShows() { (($(import -window root -crop 420x260+285+690 -format %k info:-) > 20)); }  # colours
+waitFor 15 playerShows || fail "the player shows no frame"
 shot gif-generator.png 980x360+260+630
-frames=$(import -window root -crop 420x260+285+690 -format %k info:-)  # its colours
-((frames > 20)) || fail "the player shows no frame"
 
 # "Export GIF": the save panel proposes export.gif in the images folder; "Save" confirms it.
-click 1162 955
-sleep 1.5
-click 1121 715
+markButton 1121 715
+xdotool mousemove 1162 955 click 1
+clickOnArrival 1121 715 "the save panel"
+markButton 1123 565
 waitFor 30 test -s "$images/export.gif" || fail "no GIF was exported"
 [[ $(identify "$images/export.gif" | wc -l) -eq 4 ]] || fail "the GIF does not hold the four frames"
+clickOnArrival 1123 565 "the question whether to keep the snapshots"  # "Keep"
 sleep 1
-click 1123 565  # "Keep"
 [[ $(find "$images" -name '2*.png' | wc -l) -eq 4 ]] || fail "Keep did not keep the snapshots"
 echo "archive and GIF generator under Xvfb: four snapshots, four frames, one GIF"

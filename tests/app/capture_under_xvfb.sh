@@ -48,27 +48,30 @@ waitFor 30 logSays "recorded file://$videos/" || fail "no recording in videos/"
 
 # Zoomed in twice as far, the first bar leaves the left edge.
 remote SetZoom 4.0
-sleep 1
-[[ $(colourOnScreen 160 300) != "$left" ]] || fail "zooming did not change the picture"
+waitFor 10 colourIsNot 160 300 "$left" || fail "zooming did not change the picture"
 screenshot camera-zoomed.png
 remote SetZoom 1.0
 
 # Turned right, the bars run across: top and bottom of the picture differ; mirrored, too.
+barsRunAcross() { [[ $(colourOnScreen 810 60) != "$(colourOnScreen 810 940)" ]]; }
 remote Rotate "'right'"
-sleep 1
-top=$(colourOnScreen 810 60)
-bottom=$(colourOnScreen 810 940)
-[[ $top != "$bottom" ]] || fail "turning did not change the picture"
+waitFor 10 barsRunAcross || fail "turning did not change the picture"
 remote Mirror
 sleep 1
 screenshot camera-rotated.png
 remote Mirror
 remote Rotate "'left'"
-sleep 1
+waitFor 10 colourIs 160 300 "$left" || fail "turning back did not bring the picture back"
 
 # Frozen, the moving clock of the test pattern stands still.
-remote ToggleFreeze
-sleep 0.5
+freeze() {
+  local before
+  before=$(logCount "Picture frozen")
+  remote ToggleFreeze
+  waitFor 10 logSaysMoreThan "Picture frozen" "$before" || fail "the picture did not freeze"
+  sleep 0.5  # the frame on screen when it froze is drawn
+}
+freeze
 import -window root -crop 600x200+0+0 "$work/frozen1.png"
 sleep 1.2
 import -window root -crop 600x200+0+0 "$work/frozen2.png"
@@ -77,22 +80,22 @@ import -window root -crop 600x200+0+0 "$work/frozen2.png"
 remote ToggleFreeze
 
 # A stroke drawn with the mouse while annotating, on a held picture so only the stroke changes.
-remote ToggleFreeze
-sleep 0.5
+freeze
 import -window root -crop 41x41+700+580 "$work/before.png"
 remote Annotate true
-sleep 0.5
+sleep 1  # the board page is told to draw
 xdotool mousemove 500 500 mousedown 1
 for point in "560 520" "640 560" "720 600" "800 610" "880 600" "960 560"; do
   sleep 0.3  # one event a frame: a slow software renderer merges faster moves
   xdotool mousemove $point
 done
 xdotool mouseup 1
-sleep 1
+strokeShows() {
+  import -window root -crop 41x41+700+580 "$work/after.png"
+  (($(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 || true) > 40))
+}
+waitFor 10 strokeShows || fail "the stroke does not show"
 screenshot annotation.png
-import -window root -crop 41x41+700+580 "$work/after.png"
-changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 || true)
-((changed > 40)) || fail "the stroke does not show ($changed pixels changed)"
 # A snapshot now holds the board's red stroke over the picture (which has no red there).
 rm -f "$images"/*.png
 remote TakeSnapshot

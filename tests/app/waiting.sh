@@ -20,3 +20,5 @@ fail() {
   exit 1
 }
 logSays() { grep -qF -- "$1" "$work/app.log"; }
+logCount() { grep -cF -- "$1" "$work/app.log" || true; }
+logSaysMoreThan() { (($(logCount "$1") > $2)); }  # text, count

@@ -77,6 +77,25 @@ drag() {
 colourOnScreen() {
   import -window root -crop "1x1+$1+$2" -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info:-
 }
+colourIs() { [[ $(colourOnScreen "$1" "$2") == "$3" ]]; }
+colourIsNot() { [[ $(colourOnScreen "$1" "$2") != "$3" ]]; }
+same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
+# A button at (x, y) that an action is about to bring (panels slide in, dialogs are built when
+# first opened): markButton before the action, clickOnArrival after it, which clicks once the
+# place shows something new that holds still.
+buttonArea() { echo "80x24+$(($1 - 40))+$(($2 - 12))"; }
+markButton() { import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/button-$1-$2.png"; }
+buttonArrived() {
+  import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/arrived1.png"
+  ! same "$work/button-$1-$2.png" "$work/arrived1.png" || return 1
+  sleep 0.3
+  import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/arrived2.png"
+  same "$work/arrived1.png" "$work/arrived2.png"
+}
+clickOnArrival() {  # x, y, what the button is
+  waitFor 15 buttonArrived "$1" "$2" || fail "$3 did not show"
+  xdotool mousemove "$1" "$2" click 1
+}
 screenshot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root "$SCREENSHOT_DIR/$1" || true; }
 # The id of a visible window whose title matches, waiting up to 10 s. A search can fail when a
 # window goes away while it looks, so it is tried again.

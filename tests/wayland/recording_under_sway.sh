@@ -31,7 +31,6 @@ afterFailure() {
 }
 # shellcheck source=../app/waiting.sh
 source "$here/../app/waiting.sh"
-logCount() { grep -cF -- "$1" "$work/app.log" || true; }
 remote() {
   sway_run gdbus call --session --dest org.pelora.Dravin --object-path /Dravin \
     --method "org.pelora.Dravin.$1" "${@:2}" >/dev/null
