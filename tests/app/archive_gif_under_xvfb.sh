@@ -28,12 +28,12 @@ for _ in 1 2 3 4; do
 done
 waitFor 10 test "$(find "$images" -name '*.png' | wc -l)" -eq 4 || fail "four snapshots were not taken"
 markButton 1855 456
+markButton 1176 695  # where the generator's Load will show
 remote ShowLibrary true
 clickOnArrival 1855 456 "the archive's Generate GIF"
 shot archive.png 420x1000+1500+0
 
 # "Generate GIF" in the archive opens the generator; "Load" takes the snapshots as frames.
-markButton 1176 695
 clickOnArrival 1176 695 "the generator's Load"
 playerShows() { (($(import -window root -crop 420x260+285+690 -format %k info:-) > 20)); }  # colours
 waitFor 15 playerShows || fail "the player shows no frame"

@@ -84,11 +84,13 @@ click $((right - 22 - 3 * 34)) $header_y  # the annotation toggle
 xdotool mousemove 540 680 mousedown 1
 for x in 580 640 700 760 820 880; do xdotool mousemove $x 680; sleep 0.05; done
 xdotool mouseup 1
-sleep 0.8
-grab
-drawn=$(share "$stroke" "#e5383b")
+drawn() {
+  grab
+  drawn=$(share "$stroke" "#e5383b")
+  ((drawn > before + 4))
+}
+waitFor 10 drawn || fail "nothing was drawn on the board layer"
 echo "board layer: ${drawn}% of the stroke's strip red (before: ${before}%)"
-((drawn > before + 4)) || fail "nothing was drawn on the board layer"
 click $((right - 22 - 3 * 34)) $header_y  # annotation off: the page takes the pointer again
 shot browser-annotation.png
 

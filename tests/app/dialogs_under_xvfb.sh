@@ -153,10 +153,11 @@ remote TakeSnapshot
 sleep 1.1
 remote TakeSnapshot
 waitFor 10 test "$(find "$images" -name '*.png' | wc -l)" -ge 2 || fail "no snapshots for the GIF"
+markButton 1855 456
+markButton 1176 695
 remote ShowLibrary true
-sleep 2
-click 1855 456  # "Generate GIF"
-click 1176 695  # "Load"
+clickOnArrival 1855 456 "the archive's Generate GIF"
+clickOnArrival 1176 695 "the generator's Load"
 sleep 1
 grab "$centre" before
 click 1162 955  # "Export GIF"
