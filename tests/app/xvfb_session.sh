@@ -77,6 +77,11 @@ drag() {
 colourOnScreen() {
   import -window root -crop "1x1+$1+$2" -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info:-
 }
+# The demo camera's first bar, light grey, at the left of the picture: the live picture shows
+# (after the splash, which shows for 2 s once the window is up).
+demoPictureShows() {
+  [[ $(colourOnScreen 160 300) =~ ^(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9])$ ]]
+}
 colourIs() { [[ $(colourOnScreen "$1" "$2") == "$3" ]]; }
 colourIsNot() { [[ $(colourOnScreen "$1" "$2") != "$3" ]]; }
 same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
