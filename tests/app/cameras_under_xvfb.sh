@@ -58,9 +58,9 @@ ask ListCameras | grep -qF "'Demo Camera'" || fail "ListCameras leaves out the d
 plain=$(lightness "$(snapshot)")
 ask SetControl brightness 60 >/dev/null
 [[ $(brightnessValue) == 60 ]] || fail "SetControl did not take"
-sleep 0.5  # the next frames carry the change
-bright=$(lightness "$(snapshot)")
-((bright > plain + 100)) || fail "brightness 60 did not brighten the picture ($plain -> $bright)"
+# The frames after the change carry it.
+brighter() { bright=$(lightness "$(snapshot)") && ((bright > plain + 100)); }
+waitFor 10 brighter || fail "brightness 60 did not brighten the picture ($plain -> $bright)"
 ! ask SetControl brightness 500 >/dev/null 2>&1 || fail "an out-of-range value was taken"
 [[ $(brightnessValue) == 60 ]] || fail "a refused value changed the control"
 
@@ -76,9 +76,7 @@ stop
 start
 waitFor 10 bash -c "[[ \$(gdbus call --session --dest org.pelora.Dravin --object-path /Dravin --method org.pelora.Dravin.ListControls | grep -oE \"'brightness', 60\") ]]" ||
   fail "the brightness was not restored after a restart"
-sleep 0.5
-restored=$(lightness "$(snapshot)")
-((restored > plain + 100)) || fail "the restored brightness does not show ($plain -> $restored)"
+waitFor 10 brighter || fail "the restored brightness does not show ($plain -> $bright)"
 
 # The resolution setting chooses the format.
 ask SetResolution "'720P@30fps'" >/dev/null
@@ -88,8 +86,16 @@ waitFor 15 modeSays "1280 x 720, MJPEG, 30 fps" || fail "720P gave $(ask CameraM
 # Frozen, two snapshots a second apart are the same picture. The library panel, open at the start
 # until it hides by itself, would make the picture wider between them: it is hidden first.
 remote ShowLibrary false
-sleep 1
+libraryGone() {  # the panel's colour gone from its middle, and nothing there moves any more
+  [[ $(colourOnScreen 1700 700) != 28,32,38 ]] || return 1
+  import -window root -crop 400x400+1500+100 +repage "$work/right1.png"
+  sleep 0.3
+  import -window root -crop 400x400+1500+100 +repage "$work/right2.png"
+  [[ $(compare -metric AE "$work/right1.png" "$work/right2.png" null: 2>&1 || true) == 0 ]]
+}
+waitFor 10 libraryGone || fail "the library did not slide away"
 remote ToggleFreeze
+waitFor 10 logSays "Picture frozen" || fail "the picture did not freeze"
 first=$(snapshot)
 sleep 1
 second=$(snapshot)
