@@ -50,9 +50,10 @@ printf 'no slides in here\n' >"$work/desk/broken.pptx"
 start
 [[ $(pages) == 1 ]] || fail "a new board has $(pages) pages"
 
-# Page 1: a typed text.
+# Page 1: a typed text, once the board's tools show.
+markButton 881 40
 remote Annotate true
-sleep 0.5
+waitFor 15 buttonArrived 881 40 || fail "the board's tools did not show"
 xdotool key t
 xdotool mousemove 520 260 click 1
 sleep 0.3
