@@ -25,7 +25,6 @@ panel=28,32,38  # the popovers' and panels' background
 
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
 press() { xdotool mousemove 1000 500 key "$1"; sleep 0.4; }  # the pointer off the bar
-same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
 crop() { import -window root -crop "$1" "$work/$2"; }
 shot() { [[ -n ${SCREENSHOT_DIR:-} ]] && import -window root -crop "$2" "$SCREENSHOT_DIR/$1" || true; }
 count() { find "$1" -name "$2" | wc -l; }
