@@ -77,8 +77,7 @@ panelShot templates
 click 1720 48
 waitFor 10 panelChangedSince templates || fail "the search field did not take the focus"
 xdotool type --delay 60 "GRID"
-waitFor 10 thirdTileGone ||
-  fail "searching for GRID left more than the two grids"
+waitFor 10 thirdTileGone || fail "searching for GRID left more than the two grids"
 shot library-search.png 420x1000+1500+0
 logSays "Total Templates in Templates: 14" || fail "not every packaged template was listed"
 xdotool key ctrl+a BackSpace

@@ -90,12 +90,16 @@ same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
 # place shows something new that holds still.
 buttonArea() { echo "80x24+$(($1 - 40))+$(($2 - 12))"; }
 markButton() { import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/button-$1-$2.png"; }
-buttonArrived() {
-  import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/arrived1.png"
-  ! same "$work/button-$1-$2.png" "$work/arrived1.png" || return 1
+# Whether area $1 (WxH+X+Y) of the screen shows the same for 0.3 s; the first look stays as
+# $work/still.png.
+holdsStill() {
+  import -window root -crop "$1" +repage "$work/still.png"
   sleep 0.3
-  import -window root -crop "$(buttonArea "$1" "$2")" +repage "$work/arrived2.png"
-  same "$work/arrived1.png" "$work/arrived2.png"
+  import -window root -crop "$1" +repage "$work/still-again.png"
+  same "$work/still.png" "$work/still-again.png"
+}
+buttonArrived() {
+  holdsStill "$(buttonArea "$1" "$2")" && ! same "$work/button-$1-$2.png" "$work/still.png"
 }
 clickOnArrival() {  # x, y, what the button is
   waitFor 15 buttonArrived "$1" "$2" || fail "$3 did not show"
