@@ -28,8 +28,7 @@ rm -f "$images"/*.png
 
 # The SMPTE bars: the first bar is light grey-white, the third cyan. The picture area is the
 # screen left of the 300-pixel library, above the 76-pixel control bar: 1620 x 1004.
-waitFor 20 demoPictureShows || fail "no live test pattern on the left (saw $(colourOnScreen 160 300))"
-sleep 0.5  # the splash has faded out
+waitForDemoPicture
 left=$(colourOnScreen 160 300)
 screenshot camera-view.png
 

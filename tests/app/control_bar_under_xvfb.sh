@@ -50,8 +50,7 @@ waitFor 30 logSays "didFinish1" || fail "the board did not load"  # its overlay 
 window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
 waitFor 20 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
 waitFor 20 remote RecordingTime || fail "the application does not answer over D-Bus"
-waitFor 20 demoPictureShows || fail "no live test pattern on the left (saw $(colourOnScreen 160 300))"
-sleep 0.5  # the splash has faded out
+waitForDemoPicture
 left=$(colourOnScreen 160 300)
 
 # Zoom: the popover's "In" pushes the first bar off the left edge; "Out" brings it back.

@@ -27,8 +27,7 @@ waitFor 40 logSays "tarvoCameras: [Demo Camera" || fail "the demo camera was not
 waitFor 40 logSays "didFinish1" || fail "the board did not load"
 window=$(findWindow '^Pelora Dravin$') || fail "no window titled Pelora Dravin"
 waitFor 10 bash -c "xwininfo -id $window | grep -q 'Width: 1920'" || fail "the window is not full screen"
-waitFor 20 demoPictureShows || fail "no live test pattern on the left (saw $(colourOnScreen 160 300))"
-sleep 0.5  # the splash has faded out
+waitForDemoPicture
 
 framesShowDemoCamera "$fifo"
 import -window root "$work/screen.png"

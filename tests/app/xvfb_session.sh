@@ -82,6 +82,11 @@ colourOnScreen() {
 demoPictureShows() {
   [[ $(colourOnScreen 160 300) =~ ^(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9]),(1[89][0-9]|2[0-9][0-9])$ ]]
 }
+# Waits for the demo picture and for the splash to have faded out over it.
+waitForDemoPicture() {
+  waitFor 20 demoPictureShows || fail "no live test pattern on the left (saw $(colourOnScreen 160 300))"
+  sleep 0.5
+}
 colourIs() { [[ $(colourOnScreen "$1" "$2") == "$3" ]]; }
 colourIsNot() { [[ $(colourOnScreen "$1" "$2") != "$3" ]]; }
 same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) == 0 ]]; }
